@@ -1,0 +1,36 @@
+# FreeImage.dll for the program folder, built from Debian's FreeImage source package with only what the
+# switcher's nine functions need (no format plugins). The source is fetched on first configure, never committed.
+set(FREEIMAGE_FETCH_DIR ${CMAKE_BINARY_DIR}/freeimage-source)
+file(GLOB FREEIMAGE_TREE LIST_DIRECTORIES true ${FREEIMAGE_FETCH_DIR}/freeimage-*)
+if(NOT FREEIMAGE_TREE)
+    file(MAKE_DIRECTORY ${FREEIMAGE_FETCH_DIR})
+    message(STATUS "Fetching Debian's FreeImage source package")
+    execute_process(COMMAND apt-get source -qq freeimage
+                    WORKING_DIRECTORY ${FREEIMAGE_FETCH_DIR}
+                    RESULT_VARIABLE fetch_result OUTPUT_QUIET ERROR_QUIET)
+    file(GLOB FREEIMAGE_TREE LIST_DIRECTORIES true ${FREEIMAGE_FETCH_DIR}/freeimage-*)
+    if(NOT fetch_result EQUAL 0 OR NOT FREEIMAGE_TREE)
+        message(FATAL_ERROR "apt-get source freeimage failed (are deb-src entries enabled? tools/setup.sh does it)")
+    endif()
+endif()
+list(GET FREEIMAGE_TREE 0 FREEIMAGE_TREE)
+set(FI ${FREEIMAGE_TREE}/Source)
+
+add_library(FreeImage SHARED
+    ${FI}/FreeImage/BitmapAccess.cpp
+    ${FI}/FreeImage/PixelAccess.cpp
+    ${FI}/FreeImage/FreeImage.cpp
+    ${FI}/Metadata/FreeImageTag.cpp
+    ${FI}/Metadata/TagLib.cpp
+    ${FI}/FreeImageToolkit/Rescale.cpp
+    ${FI}/FreeImageToolkit/Resize.cpp
+    ${CMAKE_SOURCE_DIR}/tools/freeimage/FreeImageStubs.cpp
+    ${CMAKE_SOURCE_DIR}/tools/freeimage/FreeImage.def)
+target_include_directories(FreeImage PRIVATE ${FI} ${FI}/Metadata ${FI}/FreeImageToolkit)
+target_compile_definitions(FreeImage PRIVATE FREEIMAGE_EXPORTS NDEBUG)
+# SSE arithmetic gives the same bytes as Debian's own libfreeimage; the library's old code is not warning-clean.
+target_compile_options(FreeImage PRIVATE -O2 -msse2 -mfpmath=sse -w -std=gnu++14)
+target_link_options(FreeImage PRIVATE -s -Wl,--no-undefined)
+set_target_properties(FreeImage PROPERTIES PREFIX "" OUTPUT_NAME FreeImage
+    RUNTIME_OUTPUT_DIRECTORY ${VARNEL_PROGRAM_DIR})
+set(FREEIMAGE_INCLUDE_DIR ${FI})

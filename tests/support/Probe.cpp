@@ -1,0 +1,31 @@
+// Runs one call of the shared library from inside a throwaway program folder, where the program directory
+// is that folder: "probe report CODE TEXT..." or "probe log MESSAGE...".
+#include "AnsiText.h"
+#include "Log.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    int count = 0;
+    LPWSTR *args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (args == nullptr || count < 3)
+        return 2;
+    const std::wstring verb = args[1];
+    const int first = verb == L"report" ? 3 : 2;
+    std::wstring text;
+    for (int i = first; i < count; ++i)
+        text += (i > first ? L" " : L"") + std::wstring(args[i]);
+    int result = 0;
+    if (verb == L"report")
+        ReportError(_wtoi(args[2]), ToAnsi(text));
+    else if (verb == L"log")
+        LogError(ToAnsi(text));
+    else
+        result = 2;
+    ::LocalFree(args);
+    return result;
+}

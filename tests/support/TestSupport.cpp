@@ -1,0 +1,126 @@
+#include "TestSupport.h"
+
+#include "AnsiText.h"
+
+#include <atomic>
+#include <vector>
+
+std::wstring TestBinDir() {
+    return ProgramDirectory();
+}
+
+std::wstring ProgramFolder() {
+    return TestBinDir() + L"\\..\\..\\program";
+}
+
+namespace {
+
+void RemoveTree(const std::wstring &path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileW(child.c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    m_path = std::wstring(temp) + L"Varnel Test " + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+             std::to_wstring(++counter);
+    ::CreateDirectoryW(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    RemoveTree(m_path);
+}
+
+bool TempFolder::Add(const std::wstring &source, std::wstring_view name) const {
+    return ::CopyFileW(source.c_str(), File(name).c_str(), FALSE) != 0;
+}
+
+bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= deadline)
+            return false;
+        // Keep this thread's windows answering while we wait.
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    }
+}
+
+bool FileExists(const std::wstring &path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileBytes(const std::wstring &path) {
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::wstring &path, std::string_view bytes) {
+    FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+KernelHandle StartProcess(const std::wstring &program, const std::wstring &commandLine, const wchar_t *desktop) {
+    std::wstring line = commandLine;
+    std::wstring desk = desktop ? desktop : L"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = desktop ? desk.data() : nullptr;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return {};
+    ::CloseHandle(process.hThread);
+    return KernelHandle(process.hProcess);
+}
+
+DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, DWORD timeoutMs) {
+    KernelHandle process = StartProcess(program, commandLine);
+    if (!process)
+        return static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 1);
+        return STILL_ACTIVE;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.Get(), &code);
+    return code;
+}
+
+std::string RecorderLines(const TempFolder &folder, std::wstring_view programName) {
+    return ReadFileBytes(folder.File(std::wstring(programName) + L".rec"));
+}

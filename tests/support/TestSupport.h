@@ -1,0 +1,47 @@
+// What the Wine tests share: throwaway program folders, processes, files and waiting for conditions.
+#pragma once
+#include "Handles.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The folder of the running test program, where the recorder and the probe are built too.
+std::wstring TestBinDir();
+// The build's program folder (every program of the system and FreeImage.dll).
+std::wstring ProgramFolder();
+
+// A folder under %TEMP% removed with all it holds when the test ends. Its name contains a blank, as
+// "Program Files" does, so quoting faults show.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+    const std::wstring &Path() const { return m_path; }
+    std::wstring File(std::wstring_view name) const { return m_path + L"\\" + std::wstring(name); }
+    // Copies `source` into the folder as `name`.
+    bool Add(const std::wstring &source, std::wstring_view name) const;
+
+private:
+    std::wstring m_path;
+};
+
+// Polls `condition` until it holds or `timeoutMs` passes; answers whether it held.
+bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
+
+bool FileExists(const std::wstring &path);
+std::string ReadFileBytes(const std::wstring &path);  // empty when missing
+bool WriteFileBytes(const std::wstring &path, std::string_view bytes);
+
+// Starts `program` with the given command line on `desktop` (nullptr: the caller's); an empty handle on failure.
+KernelHandle StartProcess(const std::wstring &program, const std::wstring &commandLine,
+                          const wchar_t *desktop = nullptr);
+// Starts and waits; answers the exit code, or STILL_ACTIVE (and ends it) when it did not finish in time.
+DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, DWORD timeoutMs = 20000);
+
+// A recorder's lines: "desktop name|show mode (-1: none given)|command line", one per start.
+std::string RecorderLines(const TempFolder &folder, std::wstring_view programName);

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds the native core with its tests and the Windows programs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+[ -f build/native/CMakeCache.txt ] || cmake --preset native >/dev/null
+[ -f build/mingw/CMakeCache.txt ] || cmake --preset mingw >/dev/null
+cmake --build --preset native -- -k 0 | grep -v '^\[' || true
+cmake --build --preset native >/dev/null
+cmake --build --preset mingw -- -k 0 | grep -v '^\[' || true
+cmake --build --preset mingw >/dev/null
