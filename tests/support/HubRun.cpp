@@ -1,0 +1,44 @@
+#include "HubRun.h"
+
+std::vector<std::wstring> HubRun::AllSiblings() {
+    return {L"Tavik1", L"Tavik2", L"Tavik3", L"Tavik4", L"Pellum1", L"Pellum2", L"Pellum3", L"Pellum4",
+            L"VarnelEventHandler", L"varnelerror"};
+}
+
+bool HubRun::Populate(const TempFolder &folder, const std::vector<std::wstring> &standIns) {
+    bool ok = folder.Add(ProgramFolder() + L"\\Varnel.exe", L"Varnel.exe");
+    for (const auto &name : standIns)
+        ok = folder.Add(TestBinDir() + L"\\recorder.exe", name + L".exe") && ok;
+    return ok;
+}
+
+bool HubRun::Start(const DebugMonitor &monitor) {
+    const size_t before = monitor.Matching("Varnel: started").size();
+    m_process = StartProcess(m_folder.File(L"Varnel.exe"), L"");
+    if (!m_process)
+        return false;
+    m_processId = ::GetProcessId(m_process.Get());
+    return ::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || !Running(); }, 20000) &&
+           Running();
+}
+
+bool HubRun::Running() const {
+    return m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool HubRun::WaitForExit(DWORD timeoutMs) const {
+    return !m_process || ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+void HubRun::Stop() {
+    if (Running()) {
+        if (HWND window = Window())
+            SendCopyData(window, "EndApp");
+        if (!WaitForExit(5000))
+            ::TerminateProcess(m_process.Get(), 1);
+        WaitForExit();
+    }
+    if (m_processId != 0)
+        EndChildProcesses(m_processId, L"explorer.exe");
+    m_process.Reset();
+}
