@@ -33,8 +33,15 @@ void DebugMonitor::Run() {
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
             text.pop_back();
         std::lock_guard<std::mutex> guard(m_lock);
-        m_lines.push_back({processId, std::move(text), ::GetTickCount64()});
+        m_lines.push_back({processId, std::move(text), Now()});
     }
+}
+
+double DebugMonitor::Now() {
+    LARGE_INTEGER count, frequency;
+    ::QueryPerformanceCounter(&count);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 std::vector<DebugMonitor::Line> DebugMonitor::Lines() const {

@@ -16,7 +16,7 @@ public:
     struct Line {
         DWORD processId;
         std::string text;  // without the final line end
-        ULONGLONG tick;    // GetTickCount64 when it arrived
+        double milliseconds;  // when it arrived, on the scale of Now()
     };
 
     DebugMonitor();
@@ -25,6 +25,8 @@ public:
     DebugMonitor &operator=(const DebugMonitor &) = delete;
 
     bool Active() const { return m_thread.joinable(); }
+    // A fine clock (QueryPerformanceCounter) in milliseconds, to time against the lines' arrival.
+    static double Now();
     std::vector<Line> Lines() const;
     // The texts that contain `part`, in arrival order.
     std::vector<std::string> Matching(const std::string &part) const;

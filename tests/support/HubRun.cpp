@@ -1,5 +1,7 @@
 #include "HubRun.h"
 
+#include "core/EventNames.h"
+
 std::vector<std::wstring> HubRun::AllSiblings() {
     return {L"Tavik1", L"Tavik2", L"Tavik3", L"Tavik4", L"Pellum1", L"Pellum2", L"Pellum3", L"Pellum4",
             L"VarnelEventHandler", L"varnelerror"};
@@ -31,6 +33,10 @@ bool HubRun::WaitForExit(DWORD timeoutMs) const {
 }
 
 void HubRun::Stop() {
+    // The close events of the hub relay and the switchers, taken before the hub lets go of them.
+    std::vector<KernelHandle> closeEvents;
+    for (int16_t index : {45, 7, 17, 27, 37})
+        closeEvents.emplace_back(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
     if (Running()) {
         if (HWND window = Window())
             SendCopyData(window, "EndApp");
@@ -38,7 +44,13 @@ void HubRun::Stop() {
             ::TerminateProcess(m_process.Get(), 1);
         WaitForExit();
     }
-    if (m_processId != 0)
+    // Real relays hand these on and end; real switchers end on the "EndApp" they get.
+    for (const auto &event : closeEvents)
+        ::SetEvent(event.Get());
+    if (m_processId != 0) {
         EndChildProcesses(m_processId, L"explorer.exe");
+        EndChildProcesses(m_processId, L"", 5000);
+    }
     m_process.Reset();
+    m_processId = 0;
 }

@@ -183,17 +183,21 @@ void PressHotKey(int modifiers, WORD virtualKey) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void EndChildProcesses(DWORD parentId, const std::wstring &exeName) {
+void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs) {
     FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return;
+    const ULONGLONG deadline = ::GetTickCount64() + graceMs;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID != parentId || _wcsicmp(entry.szExeFile, exeName.c_str()) != 0)
+        if (entry.th32ParentProcessID != parentId || (!exeName.empty() && _wcsicmp(entry.szExeFile, exeName.c_str()) != 0))
             continue;
         KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        if (process) {
+        if (!process)
+            continue;
+        const ULONGLONG now = ::GetTickCount64();
+        if (::WaitForSingleObject(process.Get(), now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
             ::TerminateProcess(process.Get(), 0);
             ::WaitForSingleObject(process.Get(), 5000);
         }

@@ -52,5 +52,6 @@ HWND FindTaggedWindow(const std::string &tag);
 bool SendCopyData(HWND window, std::string_view bytes);
 // Presses the modifiers (1 Alt, 2 Control, 4 Shift, 8 Windows key) and the key, and lets go, with SendInput.
 void PressHotKey(int modifiers, WORD virtualKey);
-// Ends every process that `parentId` started whose program file is named `exeName` (e.g. L"explorer.exe").
-void EndChildProcesses(DWORD parentId, const std::wstring &exeName);
+// Ends the processes that `parentId` started whose program file is named `exeName` (any, when empty), after
+// giving them `graceMs` in all to end by themselves.
+void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs = 0);
