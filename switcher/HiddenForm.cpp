@@ -1,5 +1,6 @@
 #include "HiddenForm.h"
 
+#include "AnsiText.h"
 #include "Log.h"
 #include "MFreeImage.h"
 #include "Registry.h"
@@ -11,6 +12,10 @@ namespace {
 
 std::string DefaultName(int16_t desk) {
     return "Desktop " + std::to_string(desk);
+}
+
+std::string Prefix() {
+    return "Tavik" + std::to_string(DeskNum()) + ": ";
 }
 
 }  // namespace
@@ -38,8 +43,10 @@ bool HiddenForm::Load() {
     m_sysTray->SetIcon(m_main.Icon());
     m_sysTray->SetTooltip(m_desktopNames[static_cast<size_t>(DeskNum() - 1)]);
     m_sysTray->Add();
-    if (OpenEvents())
+    if (OpenEvents()) {
+        Trace(Prefix() + "started");
         return true;
+    }
     Unload();
     return false;
 }
@@ -67,7 +74,7 @@ bool HiddenForm::OpenEvents() {
         const std::string name = EventName(index);
         m_eventHandles[static_cast<size_t>(index - 1)].Reset(::OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str()));
         if (!m_eventHandles[static_cast<size_t>(index - 1)]) {
-            LogError("Tavik" + std::to_string(DeskNum()) + ": Unable to open event " + name);
+            LogError(Prefix() + "Unable to open event " + name);
             ReportError(1, "");
             all = false;
         }
@@ -112,7 +119,8 @@ void HiddenForm::LeaveDesktop(int16_t target) {
     SignalSwitchToDesktop(target);
     const auto picture = ImageToPicture(
         RescaleToSize(std::move(capture), m_largeView.picWidth() - 6, m_largeView.picHeight() - 6, FilterBicubic));
-    SavePictureFile(picture.Get(), ScreenshotPath(DeskNum()));
+    const std::wstring file = ScreenshotPath(DeskNum());
+    Trace(Prefix() + (SavePictureFile(picture.Get(), file) ? "saved " : "could not save ") + ToAnsi(file));
     SignalUpdateScreenShots();
 }
 

@@ -39,11 +39,12 @@ std::optional<FreeImageApi> Load() {
     if (dll == nullptr)
         return std::nullopt;
     FreeImageApi api = {};
-    if (Bind(dll, "_FreeImage_Allocate@24", api.Allocate) && Bind(dll, "_FreeImage_GetColorsUsed@4", api.GetColorsUsed) &&
+    if (Bind(dll, "_FreeImage_Allocate@24", api.Allocate) &&
+        Bind(dll, "_FreeImage_GetColorsUsed@4", api.GetColorsUsed) &&
         Bind(dll, "_FreeImage_GetWidth@4", api.GetWidth) && Bind(dll, "_FreeImage_GetHeight@4", api.GetHeight) &&
         Bind(dll, "_FreeImage_GetBits@4", api.GetBits) && Bind(dll, "_FreeImage_GetInfo@4", api.GetInfo) &&
-        Bind(dll, "_FreeImage_GetInfoHeader@4", api.GetInfoHeader) &&
-        Bind(dll, "_FreeImage_Rescale@16", api.Rescale) && Bind(dll, "_FreeImage_Unload@4", api.Unload))
+        Bind(dll, "_FreeImage_GetInfoHeader@4", api.GetInfoHeader) && Bind(dll, "_FreeImage_Rescale@16", api.Rescale) &&
+        Bind(dll, "_FreeImage_Unload@4", api.Unload))
         return api;
     ::FreeLibrary(dll);
     return std::nullopt;

@@ -24,8 +24,8 @@ bool ReadRows(HBITMAP bitmap, int32_t width, int32_t height, std::vector<uint8_t
 }
 
 bool WriteAll(const std::wstring &path, const std::vector<uint8_t> &headers, const std::vector<uint8_t> &rows) {
-    const FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
+    const FileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && ::WriteFile(file.Get(), headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) &&
            written == headers.size() &&

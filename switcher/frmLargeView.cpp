@@ -121,5 +121,6 @@ void frmLargeView::ArrangeFrames() {
 
 void frmLargeView::ShowSelection() {
     for (int16_t k = 1; k <= 4; ++k)
-        m_back1[static_cast<size_t>(k - 1)].SetBackColor(k == m_selection ? kSelected : ::GetSysColor(COLOR_BACKGROUND));
+        m_back1[static_cast<size_t>(k - 1)].SetBackColor(k == m_selection ? kSelected
+                                                                          : ::GetSysColor(COLOR_BACKGROUND));
 }

@@ -41,7 +41,7 @@ std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height) {
     Put32(bytes, kInfoHeaderSize);
     Put32(bytes, static_cast<uint32_t>(width));
     Put32(bytes, static_cast<uint32_t>(height));  // positive: rows bottom-up
-    Put16(bytes, 1);                               // planes
+    Put16(bytes, 1);                              // planes
     Put16(bytes, 24);
     Put32(bytes, 0);  // BI_RGB
     Put32(bytes, static_cast<uint32_t>(pixelBytes));

@@ -12,7 +12,7 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     const struct {
         double value;
         int32_t rounded;
-    } cases[] = {{437.5, 438}, {436.5, 436}, {0.5, 0}, {1.5, 2}, {2.4999, 2}, {2.5001, 3},
+    } cases[] = {{437.5, 438}, {436.5, 436}, {0.5, 0},   {1.5, 2}, {2.4999, 2}, {2.5001, 3},
                  {-0.5, 0},    {-1.5, -2},   {-2.5, -2}, {7.0, 7}, {-7.2, -7}};
     for (const auto &c : cases)
         EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
@@ -112,9 +112,12 @@ TEST(TrayEventOf, ButtonMessagesRaiseEventsOthersNone) {
         uint32_t message;
         TrayEvent event;
     } cases[] = {
-        {0x201, {TrayEventKind::MouseDown, 1}},     {0x202, {TrayEventKind::MouseUp, 1}},
-        {0x203, {TrayEventKind::MouseDblClick, 1}}, {0x204, {TrayEventKind::MouseDown, 2}},
-        {0x205, {TrayEventKind::MouseUp, 2}},       {0x206, {TrayEventKind::MouseDblClick, 2}},
+        {0x201, {TrayEventKind::MouseDown, 1}},
+        {0x202, {TrayEventKind::MouseUp, 1}},
+        {0x203, {TrayEventKind::MouseDblClick, 1}},
+        {0x204, {TrayEventKind::MouseDown, 2}},
+        {0x205, {TrayEventKind::MouseUp, 2}},
+        {0x206, {TrayEventKind::MouseDblClick, 2}},
         {0x200, {}},  // the pointer moving over the icon
         {0x207, {}},  // middle button down, up, double click
         {0x208, {}},
