@@ -1,10 +1,12 @@
-// What the switcher's Wine tests share: the 47 named events as the hub would hold them, and reading back the
-// screenshot files.
+// What the switcher's Wine tests share: the 47 named events as the hub would hold them, reading back the
+// screenshot files, and a tray that never goes empty.
 #pragma once
 #include "Handles.h"
 #include "core/EventNames.h"
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <array>
 #include <cstdint>
@@ -61,3 +63,32 @@ inline BmpInfo ReadBmpInfo(const std::string &bytes) {
     info.bitCount = static_cast<uint16_t>(u32(28) & 0xFFFF);
     return info;
 }
+
+// An icon of the test's own that keeps the notification area from going empty while it lives. Wine's stand-alone
+// tray takes about two seconds to take a first icon (long enough for a busy machine to time the call out),
+// while a further one goes in at once.
+class KeeperIcon {
+public:
+    KeeperIcon() : m_window(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr)) {
+        NOTIFYICONDATAA record = Record();
+        record.uFlags = NIF_ICON;
+        record.hIcon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        ::Shell_NotifyIconA(NIM_ADD, &record);
+    }
+    ~KeeperIcon() {
+        NOTIFYICONDATAA record = Record();
+        ::Shell_NotifyIconA(NIM_DELETE, &record);
+    }
+    KeeperIcon(const KeeperIcon &) = delete;
+    KeeperIcon &operator=(const KeeperIcon &) = delete;
+
+private:
+    NOTIFYICONDATAA Record() const {
+        NOTIFYICONDATAA record = {};
+        record.cbSize = 88;
+        record.hWnd = m_window.Get();
+        record.uID = 1;
+        return record;
+    }
+    OwnedWindow m_window;
+};

@@ -264,6 +264,7 @@ TEST_F(TavikTest, OnlyTheExactWordsAreCommands) {
 
 TEST_F(TavikTest, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
     HubEvents events;
+    const KeeperIcon keeper;
     TavikRun tavik(3);
     ASSERT_TRUE(tavik.Start());
     // The shell restarts and has lost every icon; it tells every top-level window (Wine never does).

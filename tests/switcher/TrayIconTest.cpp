@@ -1,5 +1,6 @@
 // The tray icon against the real shell: the record it hands over, what it does without an owner or icon, and
 // how the shell's callbacks become events.
+#include "SwitcherTestSupport.h"
 #include "TrayIcon.h"
 #include "Window.h"
 
@@ -52,6 +53,7 @@ HICON SomeIcon() {
 }  // namespace
 
 TEST(TrayIcon, TheRecordHandedToTheShell) {
+    const KeeperIcon keeper;
     OwnerWindow owner;
     Listener listener;
     TrayIcon tray(listener);
@@ -105,6 +107,7 @@ TEST(TrayIcon, WithoutOwnerOrIconNothingReachesTheShell) {
 }
 
 TEST(TrayIcon, RemoveTakesAwayTheIconOfTheLastAddEvenAfterTheOwnerChanged) {
+    const KeeperIcon keeper;
     OwnerWindow first, second;
     Listener listener;
     TrayIcon tray(listener);
