@@ -2,7 +2,7 @@
 // in which order, and what a failing write leaves in the error log and the reporter's records.
 #include "AnsiText.h"
 #include "ControlIds.h"
-#include "DebugOutput.h"
+#include "DebugMonitor.h"
 #include "PanelDriver.h"
 #include "WinAPIError.h"
 
@@ -164,16 +164,16 @@ TEST_F(FormMainTest, SaveSetsTheFiveReReadEventsHubFirst) {
     for (const char *name : {"ReadRegVarnel", "ReadRegSwitcher1", "ReadRegSwitcher2", "ReadRegSwitcher3",
                              "ReadRegSwitcher4"})
         events.emplace_back(::CreateEventA(nullptr, FALSE, FALSE, (std::string("Local\\nuvoq_") + name).c_str()));
-    DebugOutput trace;
+    DebugMonitor trace;
     PanelProcess panel(m_folder);
     ASSERT_TRUE(panel.Started());
     ASSERT_TRUE(panel.SaveAndExit());
-    ASSERT_TRUE(WaitFor([&] { return trace.Lines(panel.Id()).size() >= 5; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return PanelTrace(trace, panel.Id()).size() >= 5; }, 5000));
     const std::vector<std::string> expected = {
         "ControlPanel: set Local\\nuvoq_ReadRegVarnel",    "ControlPanel: set Local\\nuvoq_ReadRegSwitcher1",
         "ControlPanel: set Local\\nuvoq_ReadRegSwitcher2", "ControlPanel: set Local\\nuvoq_ReadRegSwitcher3",
         "ControlPanel: set Local\\nuvoq_ReadRegSwitcher4"};
-    EXPECT_EQ(trace.Lines(panel.Id()), expected);
+    EXPECT_EQ(PanelTrace(trace, panel.Id()), expected);
     for (const KernelHandle &event : events)
         EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0) << "an event was traced but not set";
 }

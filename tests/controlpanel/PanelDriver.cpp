@@ -148,11 +148,12 @@ void DenyWrites(const char *key) {
     SetDacl(key, kNobodyMayWrite);
 }
 
-PanelProcess::PanelProcess(const TempFolder &folder) {
+PanelProcess::PanelProcess(const TempFolder &folder, Hub hub) {
     const std::wstring recorder = TestBinDir() + L"\\recorder.exe";
     const bool copied = folder.Add(ProgramFolder() + L"\\VarnelControlPanel.exe", L"VarnelControlPanel.exe") &&
                         folder.Add(ProgramFolder() + L"\\VarnelGuide.html", L"VarnelGuide.html") &&
-                        folder.Add(recorder, L"Varnel.exe") && folder.Add(recorder, L"varnelerror.exe");
+                        (hub == Hub::AsFound || folder.Add(recorder, L"Varnel.exe")) &&
+                        folder.Add(recorder, L"varnelerror.exe");
     EXPECT_TRUE(copied) << "the program folder lacks the panel or its guide";
     const std::wstring program = folder.File(L"VarnelControlPanel.exe");
     m_process = StartProcess(program, L"\"" + program + L"\"");
@@ -255,4 +256,12 @@ std::vector<int> PanelTabLefts() {
     }
     lefts.push_back(x);  // the last tab's span ends where a fourth tab would begin
     return lefts;
+}
+
+std::vector<std::string> PanelTrace(const DebugMonitor &monitor, DWORD processId) {
+    std::vector<std::string> lines;
+    for (const DebugMonitor::Line &line : monitor.Lines())
+        if (line.processId == processId && line.text.rfind("ControlPanel: ", 0) == 0)
+            lines.push_back(line.text);
+    return lines;
 }

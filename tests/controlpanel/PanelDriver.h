@@ -1,6 +1,7 @@
 // Drives the real VarnelControlPanel.exe from a test: a throwaway program folder with stand-ins for the hub and
 // the error reporter, the window and its controls found by id, and the settings store of the test prefix.
 #pragma once
+#include "DebugMonitor.h"
 #include "Handles.h"
 #include "TestSupport.h"
 
@@ -41,10 +42,12 @@ void DenyWrites(const char *key);
 inline constexpr const char *SettingsKeyPath = "Software\\Varnel";
 inline constexpr const char *RunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The panel started from `folder`, which also receives recorder.exe as Varnel.exe and varnelerror.exe.
+// The panel started from `folder`, which also receives recorder.exe as varnelerror.exe and, unless the test
+// put the real hub there, as Varnel.exe.
 class PanelProcess {
 public:
-    explicit PanelProcess(const TempFolder &folder);
+    enum class Hub { StandIn, AsFound };
+    explicit PanelProcess(const TempFolder &folder, Hub hub = Hub::StandIn);
     ~PanelProcess();
     PanelProcess(const PanelProcess &) = delete;
     PanelProcess &operator=(const PanelProcess &) = delete;
@@ -79,3 +82,5 @@ std::string MessageBoxText(HWND box);
 // The x of every tab's left edge in the panel's strip, from the captions' widths in its font, and last the x
 // where the last tab's span ends.
 std::vector<int> PanelTabLefts();
+// The panel's own trace lines (its event sets), in order.
+std::vector<std::string> PanelTrace(const DebugMonitor &monitor, DWORD processId);

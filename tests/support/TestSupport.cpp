@@ -2,6 +2,8 @@
 
 #include "AnsiText.h"
 
+#include <tlhelp32.h>
+
 #include <atomic>
 #include <vector>
 
@@ -123,4 +125,81 @@ DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, D
 
 std::string RecorderLines(const TempFolder &folder, std::wstring_view programName) {
     return ReadFileBytes(folder.File(std::wstring(programName) + L".rec"));
+}
+
+namespace {
+
+struct TagSearch {
+    const std::string &tag;
+    HWND found;
+};
+
+// 32-bit callbacks are stdcall, which a lambda does not convert to with every compiler.
+BOOL CALLBACK MatchTag(HWND window, LPARAM data) {
+    auto *search = reinterpret_cast<TagSearch *>(data);
+    if (::GetPropA(window, search->tag.c_str()) != reinterpret_cast<HANDLE>(1))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindTaggedWindow(const std::string &tag) {
+    TagSearch search{tag, nullptr};
+    ::EnumWindows(MatchTag, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool SendCopyData(HWND window, std::string_view bytes) {
+    COPYDATASTRUCT data = {};
+    data.cbData = static_cast<DWORD>(bytes.size());
+    data.lpData = const_cast<char *>(bytes.data());
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+                                 &result) != 0;
+}
+
+void PressHotKey(int modifiers, WORD virtualKey) {
+    const WORD modifierKeys[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN};
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD vk, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (int bit = 0; bit < 4; ++bit) {
+        if (modifiers & (1 << bit))
+            key(modifierKeys[bit], false);
+    }
+    key(virtualKey, false);
+    key(virtualKey, true);
+    for (int bit = 3; bit >= 0; --bit) {
+        if (modifiers & (1 << bit))
+            key(modifierKeys[bit], true);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs) {
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return;
+    const ULONGLONG deadline = ::GetTickCount64() + graceMs;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID != parentId || (!exeName.empty() && _wcsicmp(entry.szExeFile, exeName.c_str()) != 0))
+            continue;
+        KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process)
+            continue;
+        const ULONGLONG now = ::GetTickCount64();
+        if (::WaitForSingleObject(process.Get(), now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process.Get(), 0);
+            ::WaitForSingleObject(process.Get(), 5000);
+        }
+    }
 }

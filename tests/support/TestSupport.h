@@ -45,3 +45,13 @@ DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, D
 
 // A recorder's lines: "desktop name|show mode (-1: none given)|command line", one per start.
 std::string RecorderLines(const TempFolder &folder, std::wstring_view programName);
+
+// The top-level window of this desktop that carries window property `tag` = 1, or nullptr.
+HWND FindTaggedWindow(const std::string &tag);
+// Sends `bytes` as a copy-data command, as a relay does; false when the send failed or timed out.
+bool SendCopyData(HWND window, std::string_view bytes);
+// Presses the modifiers (1 Alt, 2 Control, 4 Shift, 8 Windows key) and the key, and lets go, with SendInput.
+void PressHotKey(int modifiers, WORD virtualKey);
+// Ends the processes that `parentId` started whose program file is named `exeName` (any, when empty), after
+// giving them `graceMs` in all to end by themselves.
+void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs = 0);

@@ -1,0 +1,50 @@
+// One desktop of the user's window station, for the hub: adopts or creates it, starts programs on it,
+// shows it, and keeps the text of its last failure.
+#pragma once
+#include "Handles.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// What the desktops ask the hub for: the programs to start on them.
+class IHubPaths {
+public:
+    virtual std::wstring GetExplorerPath() const = 0;
+    virtual std::wstring GetSwitcherPath(int16_t desktopNumber) const = 0;
+    virtual std::wstring GetEventHandlerPath(int16_t desktopNumber) const = 0;
+
+protected:
+    ~IHubPaths() = default;
+};
+
+class cDesktop {
+public:
+    cDesktop(const IHubPaths &hub, int16_t number) : m_hub(hub), m_number(number) {}
+
+    // Adopts the input desktop as desktop 1 and starts its switcher, its relay and the hub relay.
+    bool SetAsDefault();
+    // Creates (or opens) the desktop, shows it, and starts its shell, switcher and relay.
+    bool Create(const std::wstring &sDesktopName, int16_t DeskNum);
+    bool StartProcess(const std::wstring &sPath, const std::wstring &CmdLine);
+    // Answers whether Windows showed the desktop.
+    bool SwitchTo();
+    void ClearUp();
+    const std::string &GetLastError() const { return m_lastErrorText; }
+
+    bool IsOpen() const { return static_cast<bool>(m_desktopHandle); }
+    HDESK DefaultDesktop() const { return m_desktopHandle.Get(); }
+    HDESK DefaultThread() const { return m_threadDesktopHandle; }
+
+private:
+    void SetErrorFromCode(DWORD code);
+    std::string Prefix() const;
+
+    const IHubPaths &m_hub;
+    int16_t m_number;
+    std::wstring m_desktopName;
+    Desktop m_desktopHandle;
+    HDESK m_threadDesktopHandle = nullptr;  // never closed: for desktop 1 it is the thread's own desktop
+    std::string m_lastErrorText;
+};

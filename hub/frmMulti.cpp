@@ -1,0 +1,225 @@
+#include "frmMulti.h"
+
+#include "AnsiText.h"
+#include "AppIcon.h"
+#include "KeyText.h"
+#include "Log.h"
+#include "Registry.h"
+#include "frmMain.h"
+
+frmMulti::frmMulti() : m_programDirectory(ProgramDirectory()) {
+    // An ordinary top-level window, never shown: the hub relay finds it among the desktop's windows.
+    CreateBound("VarnelHub", WS_EX_TOOLWINDOW, "Varnel", WS_OVERLAPPED, 0, 0, 0, 0, nullptr);
+}
+
+frmMulti::~frmMulti() {
+    Unload();
+}
+
+std::wstring frmMulti::GetSwitcherPath(int16_t DesktopNumber) const {
+    return SwitcherPath(m_programDirectory, DesktopNumber);
+}
+
+std::wstring frmMulti::GetEventHandlerPath(int16_t DesktopNumber) const {
+    return EventHandlerPath(m_programDirectory, DesktopNumber);
+}
+
+std::string frmMulti::GetTheWindowsDirectory() {
+    char buffer[250] = {};
+    const UINT length = ::GetWindowsDirectoryA(buffer, 250);
+    return length > 0 && length < 250 ? std::string(buffer, length) : std::string();
+}
+
+bool frmMulti::Form_Load() {
+    TagWindow(Hwnd());
+    SetAppIcon(Hwnd(), "AAA", true);
+    m_hooked = HookMessage(this, Hwnd(), WM_HOTKEY) && HookMessage(this, Hwnd(), WM_COPYDATA);
+    if (!CreateEvents())
+        return false;
+    ReadHotKeySettings();
+    RegisterHotKeys();
+    m_explorerPath = ToWide(GetTheWindowsDirectory()) + L"\\explorer.exe";
+    if (!CreateDesktops())
+        return false;
+    m_state.Started();
+    if (m_desktops[1]->SwitchTo())
+        m_shownDesktop = 1;
+    else
+        LogError("Varnel: Failed to switch to desktop 1");
+    Trace("Varnel: started");
+    return true;
+}
+
+bool frmMulti::CreateEvents() {
+    bool allCreated = true;
+    for (int16_t index = 1; index <= EventCount; ++index) {
+        const std::string name = EventName(index);
+        // An event that exists already is opened by the same call, which is as good.
+        m_eventHandles[static_cast<size_t>(index)].Reset(::CreateEventA(nullptr, FALSE, FALSE, name.c_str()));
+        if (!m_eventHandles[static_cast<size_t>(index)]) {
+            LogError("Varnel: Failed to create " + name);
+            ReportError(2, "");
+            allCreated = false;
+        }
+    }
+    return allCreated;
+}
+
+bool frmMulti::CreateDesktops() {
+    for (int16_t desk = 1; desk <= 4; ++desk)
+        m_desktops[static_cast<size_t>(desk)] = std::make_unique<cDesktop>(*this, desk);
+    if (!m_desktops[1]->SetAsDefault()) {
+        ReportDesktopFailure(1);
+        return false;
+    }
+    for (int16_t desk = 2; desk <= 4; ++desk) {
+        cDesktop &desktop = *m_desktops[static_cast<size_t>(desk)];
+        const bool created = desktop.Create(L"desk" + std::to_wstring(desk), desk);
+        if (desktop.IsOpen())
+            m_shownDesktop = desk;  // Create showed it, whatever became of its programs
+        if (!created) {
+            ReportDesktopFailure(desk);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmMulti::ReportDesktopFailure(int16_t desk) {
+    const std::string number = std::to_string(desk);
+    LogError("cDesktop" + number + ": " + m_desktops[static_cast<size_t>(desk)]->GetLastError());
+    ReportError(3, number);
+}
+
+void frmMulti::Unload() {
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    Form_QueryUnload();
+    if (Hwnd() != nullptr)
+        ::DestroyWindow(Hwnd());
+}
+
+void frmMulti::Form_QueryUnload() {
+    if (m_hooked) {
+        UnhookMessage(this, Hwnd(), WM_COPYDATA);
+        UnhookMessage(this, Hwnd(), WM_HOTKEY);
+        m_hooked = false;
+    }
+    // Never leave the user on another desktop with nobody left to bring them back.
+    if (m_shownDesktop != 1 && m_desktops[1] && m_desktops[1]->IsOpen() && m_desktops[1]->SwitchTo())
+        m_shownDesktop = 1;
+    for (auto &desktop : m_desktops) {
+        if (desktop)
+            desktop->ClearUp();
+    }
+    UnregisterHotKeys();
+    for (auto &desktop : m_desktops)
+        desktop.reset();
+    for (auto &handle : m_eventHandles)
+        handle.Reset();
+}
+
+LRESULT frmMulti::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE: Unload(); return 0;
+    case WM_ENDSESSION: if (wParam) Unload(); return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+LRESULT frmMulti::ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
+    if (hWnd != Hwnd())
+        return 0;
+    switch (iMsg) {
+    case WM_HOTKEY: OnHotKey(static_cast<int32_t>(wParam)); break;
+    case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT *>(lParam)); break;
+    default: break;
+    }
+    return 0;
+}
+
+void frmMulti::OnHotKey(int32_t id) {
+    const int16_t target = m_state.HotKeyTarget(id);
+    if (target != 0)
+        SignalSwitchToDesktop(target);
+}
+
+void frmMulti::OnCopyData(const COPYDATASTRUCT *data) {
+    if (data == nullptr || data->lpData == nullptr)
+        return;
+    const Command command = ParseCommandWord(static_cast<const char *>(data->lpData), static_cast<long>(data->cbData));
+    switch (command.kind) {
+    case CommandKind::SwitchToDesktop: SwitchToDesktop(command.desk); break;
+    case CommandKind::EndApp: Unload(); break;
+    case CommandKind::ReadRegistry:
+        ReadHotKeySettings();
+        UnregisterHotKeys();
+        RegisterHotKeys();
+        break;
+    default: break;
+    }
+}
+
+void frmMulti::SwitchToDesktop(int16_t desk) {
+    if (!m_state.WantsSwitch(desk))
+        return;
+    cDesktop *desktop = m_desktops[static_cast<size_t>(desk)].get();
+    // Only a switch Windows made changes what the hot keys take for the shown desktop.
+    if (desktop == nullptr || !desktop->SwitchTo()) {
+        LogError("Varnel: Failed to switch to desktop " + std::to_string(desk));
+        return;
+    }
+    m_shownDesktop = desk;
+    m_state.Switched(desk);
+}
+
+void frmMulti::SignalSwitchToDesktop(int16_t DesktopNumber) {
+    const int16_t index = PairEventIndex(PairKindToDesktop, m_state.CurrentDesktop(), DesktopNumber);
+    Trace("Varnel: hot key asks switcher " + std::to_string(m_state.CurrentDesktop()) + " for desktop " +
+          std::to_string(DesktopNumber));
+    ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
+}
+
+void frmMulti::ReadHotKeySettings() {
+    if (!Registry::KeyExists(HKEY_CURRENT_USER, Registry::SettingsKey)) {
+        m_hotKeys = HotKeySettings{};
+        return;
+    }
+    auto read = [](const char *name) -> std::optional<int32_t> {
+        Registry::Value value;
+        if (Registry::QueryValue(HKEY_CURRENT_USER, Registry::SettingsKey, name, RegTypeDword, value) &&
+            std::holds_alternative<int32_t>(value))
+            return std::get<int32_t>(value);
+        return std::nullopt;
+    };
+    m_hotKeys.modifiers = ModifiersOrDefault(read("ShortcutKeyModifiers"));
+    for (int32_t id = 1; id <= HotKeyCount; ++id)
+        m_hotKeys.keys[static_cast<size_t>(id - 1)] = KeyOrDefault(read(HotKeyValueName(id).c_str()), id);
+}
+
+void frmMulti::RegisterHotKeys() {
+    for (int32_t id = 1; id <= HotKeyCount; ++id) {
+        const uint16_t key = m_hotKeys.keys[static_cast<size_t>(id - 1)];
+        m_hotKeyRegistered[static_cast<size_t>(id)] =
+            ::RegisterHotKey(Hwnd(), id, static_cast<UINT>(m_hotKeys.modifiers), key);
+        if (!m_hotKeyRegistered[static_cast<size_t>(id)]) {
+            const std::string text = HotKeyText(m_hotKeys.modifiers, KeyText(key));
+            LogError("Varnel: Failed to register the following hotkey: " + text);
+            ReportError(5, text);
+        }
+    }
+}
+
+void frmMulti::UnregisterHotKeys() {
+    for (int32_t id = 1; id <= HotKeyCount; ++id) {
+        if (!m_hotKeyRegistered[static_cast<size_t>(id)])
+            continue;
+        if (!::UnregisterHotKey(Hwnd(), id)) {
+            const std::string text = HotKeyText(m_hotKeys.modifiers, KeyText(m_hotKeys.keys[static_cast<size_t>(id - 1)]));
+            LogError("Varnel: Failed to unregister the following hotkey: " + text);
+            ReportError(6, text);
+        }
+    }
+}

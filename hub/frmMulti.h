@@ -1,0 +1,56 @@
+// The hub's one window: never shown, tagged for the hub relay, owner of the hot keys, the 47 events and the
+// four desktops. Start-up, the hot keys, the copy-data commands and shutdown all run on its thread.
+#pragma once
+#include "Handles.h"
+#include "MessageHook.h"
+#include "Window.h"
+#include "cDesktop.h"
+#include "core/EventNames.h"
+#include "core/HubState.h"
+
+#include <array>
+#include <memory>
+
+class frmMulti : public Window, public ISubclass, public IHubPaths {
+public:
+    frmMulti();
+    ~frmMulti() override;
+    bool Created() const { return Hwnd() != nullptr; }
+    // The start-up sequence; false when it failed and the hub must end.
+    bool Form_Load();
+    // Runs the shutdown sequence once and destroys the window, which ends the message loop.
+    void Unload();
+
+    std::wstring GetExplorerPath() const override { return m_explorerPath; }
+    std::wstring GetSwitcherPath(int16_t DesktopNumber) const override;
+    std::wstring GetEventHandlerPath(int16_t DesktopNumber) const override;
+    static std::string GetTheWindowsDirectory();
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) override;
+    int32_t ISubclass_MsgResponse() const override { return MsgResponseBefore; }
+
+    bool CreateEvents();
+    bool CreateDesktops();
+    void Form_QueryUnload();
+    void OnHotKey(int32_t id);
+    void OnCopyData(const COPYDATASTRUCT *data);
+    void SwitchToDesktop(int16_t desk);
+    void SignalSwitchToDesktop(int16_t DesktopNumber);
+    void ReadHotKeySettings();
+    void RegisterHotKeys();
+    void UnregisterHotKeys();
+    void ReportDesktopFailure(int16_t desk);
+
+    DesktopState m_state;
+    std::array<KernelHandle, EventCount + 1> m_eventHandles;  // slot i for event index i; slot 0 unused
+    std::array<std::unique_ptr<cDesktop>, 5> m_desktops;      // slots 1..4
+    HotKeySettings m_hotKeys;
+    std::array<BOOL, HotKeyCount + 1> m_hotKeyRegistered = {};  // ids 1..5
+    std::wstring m_programDirectory;
+    std::wstring m_explorerPath;
+    int16_t m_shownDesktop = 1;  // the desktop the display was last switched to
+    bool m_hooked = false;
+    bool m_unloading = false;
+};

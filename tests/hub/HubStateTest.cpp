@@ -1,0 +1,65 @@
+#include "core/HubState.h"
+
+#include <gtest/gtest.h>
+
+TEST(DesktopState, HotKeysAfterStartUp) {
+    DesktopState state;
+    state.Started();
+    EXPECT_EQ(state.CurrentDesktop(), 1);
+    EXPECT_EQ(state.PreviousDesktop(), 0);
+    const int16_t expected[] = {0, 0, 2, 3, 4, 0, 0};  // ids 0..6; previous-desktop key has nothing yet
+    for (int32_t id = 0; id <= 6; ++id)
+        EXPECT_EQ(state.HotKeyTarget(id), expected[id]) << "id " << id;
+}
+
+TEST(DesktopState, PreviousDesktopFollowsPerformedSwitches) {
+    DesktopState state;
+    state.Started();
+    state.Switched(3);
+    state.Switched(2);
+    EXPECT_EQ(state.CurrentDesktop(), 2);
+    EXPECT_EQ(state.PreviousDesktop(), 3);
+    EXPECT_EQ(state.HotKeyTarget(5), 3);
+    EXPECT_EQ(state.HotKeyTarget(2), 0);
+    state.Switched(3);
+    EXPECT_EQ(state.HotKeyTarget(5), 2);
+}
+
+TEST(DesktopState, SwitchesToTheShownOrAnUnknownDesktopChangeNothing) {
+    DesktopState state;
+    state.Started();
+    state.Switched(4);
+    for (int16_t desk : {4, 0, 5, -1}) {
+        EXPECT_FALSE(state.WantsSwitch(desk)) << desk;
+        state.Switched(desk);
+        EXPECT_EQ(state.CurrentDesktop(), 4);
+        EXPECT_EQ(state.PreviousDesktop(), 1);
+    }
+    EXPECT_TRUE(state.WantsSwitch(1));
+}
+
+TEST(HotKeySettings, DefaultsAndStoredValues) {
+    const HotKeySettings defaults;
+    EXPECT_EQ(defaults.modifiers, 8);
+    EXPECT_EQ(defaults.keys, (std::array<uint16_t, 5>{49, 50, 51, 52, 192}));
+    EXPECT_EQ(ModifiersOrDefault(std::nullopt), 8);
+    EXPECT_EQ(ModifiersOrDefault(0), 0);
+    EXPECT_EQ(ModifiersOrDefault(15), 15);
+    EXPECT_EQ(ModifiersOrDefault(16), 8);
+    EXPECT_EQ(ModifiersOrDefault(-1), 8);
+    EXPECT_EQ(KeyOrDefault(std::nullopt, 1), 49);
+    EXPECT_EQ(KeyOrDefault(std::nullopt, 5), 192);
+    EXPECT_EQ(KeyOrDefault(0x12340051, 2), 0x51);  // the low 16 bits, no range check
+    EXPECT_EQ(KeyOrDefault(-1, 3), 0xFFFF);
+    EXPECT_EQ(HotKeyValueName(1), "ShortcutKeyDesktop1");
+    EXPECT_EQ(HotKeyValueName(4), "ShortcutKeyDesktop4");
+    EXPECT_EQ(HotKeyValueName(5), "ShortcutKeyPreviousDesktop");
+}
+
+TEST(ProgramPaths, SwitchersAndRelays) {
+    EXPECT_EQ(SwitcherPath(L"C:\\Program Files\\Varnel", 3), L"C:\\Program Files\\Varnel\\Tavik3.exe");
+    EXPECT_EQ(EventHandlerPath(L"C:\\V", 1), L"C:\\V\\Pellum1.exe");
+    EXPECT_EQ(EventHandlerPath(L"C:\\V", 4), L"C:\\V\\Pellum4.exe");
+    EXPECT_EQ(EventHandlerPath(L"C:\\V", 5), L"C:\\V\\VarnelEventHandler.exe");
+    EXPECT_EQ(EventHandlerPath(L"C:\\V", 0), L"C:\\V\\VarnelEventHandler.exe");
+}

@@ -1,0 +1,63 @@
+#include "DebugMonitor.h"
+
+#include "TestSupport.h"
+
+DebugMonitor::DebugMonitor()
+    : m_mutex(::CreateMutexW(nullptr, FALSE, L"DBWinMutex")),
+      m_mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")),
+      m_bufferReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY")),
+      m_dataReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY")) {
+    if (!m_mapping || !m_bufferReady || !m_dataReady)
+        return;
+    m_view = static_cast<const char *>(::MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 4096));
+    if (m_view != nullptr)
+        m_thread = std::thread([this] { Run(); });
+}
+
+DebugMonitor::~DebugMonitor() {
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_view != nullptr)
+        ::UnmapViewOfFile(m_view);
+}
+
+void DebugMonitor::Run() {
+    while (!m_stop) {
+        ::SetEvent(m_bufferReady.Get());
+        if (::WaitForSingleObject(m_dataReady.Get(), 50) != WAIT_OBJECT_0)
+            continue;
+        DWORD processId = 0;
+        memcpy(&processId, m_view, sizeof processId);
+        std::string text(m_view + sizeof processId, strnlen(m_view + sizeof processId, 4096 - sizeof processId));
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_lines.push_back({processId, std::move(text), Now()});
+    }
+}
+
+double DebugMonitor::Now() {
+    LARGE_INTEGER count, frequency;
+    ::QueryPerformanceCounter(&count);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::vector<DebugMonitor::Line> DebugMonitor::Lines() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_lines;
+}
+
+std::vector<std::string> DebugMonitor::Matching(const std::string &part) const {
+    std::vector<std::string> found;
+    for (const Line &line : Lines()) {
+        if (line.text.find(part) != std::string::npos)
+            found.push_back(line.text);
+    }
+    return found;
+}
+
+bool DebugMonitor::WaitFor(const std::string &part, size_t count, DWORD timeoutMs) const {
+    return ::WaitFor([&] { return Matching(part).size() >= count; }, timeoutMs);
+}

@@ -1,0 +1,45 @@
+// Collects the debug output (OutputDebugStringA) of every process of the session, the way a debug viewer
+// does on Windows: through the DBWIN buffer and its two events. Tests read the programs' traces with it.
+#pragma once
+#include "Handles.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class DebugMonitor {
+public:
+    struct Line {
+        DWORD processId;
+        std::string text;  // without the final line end
+        double milliseconds;  // when it arrived, on the scale of Now()
+    };
+
+    DebugMonitor();
+    ~DebugMonitor();
+    DebugMonitor(const DebugMonitor &) = delete;
+    DebugMonitor &operator=(const DebugMonitor &) = delete;
+
+    bool Active() const { return m_thread.joinable(); }
+    // A fine clock (QueryPerformanceCounter) in milliseconds, to time against the lines' arrival.
+    static double Now();
+    std::vector<Line> Lines() const;
+    // The texts that contain `part`, in arrival order.
+    std::vector<std::string> Matching(const std::string &part) const;
+    // Waits until at least `count` lines contain `part`.
+    bool WaitFor(const std::string &part, size_t count = 1, DWORD timeoutMs = 10000) const;
+
+private:
+    void Run();
+
+    KernelHandle m_mutex, m_mapping, m_bufferReady, m_dataReady;
+    const char *m_view = nullptr;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_lock;
+    std::vector<Line> m_lines;
+    std::thread m_thread;
+};

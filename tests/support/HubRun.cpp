@@ -1,0 +1,56 @@
+#include "HubRun.h"
+
+#include "core/EventNames.h"
+
+std::vector<std::wstring> HubRun::AllSiblings() {
+    return {L"Tavik1", L"Tavik2", L"Tavik3", L"Tavik4", L"Pellum1", L"Pellum2", L"Pellum3", L"Pellum4",
+            L"VarnelEventHandler", L"varnelerror"};
+}
+
+bool HubRun::Populate(const TempFolder &folder, const std::vector<std::wstring> &standIns) {
+    bool ok = folder.Add(ProgramFolder() + L"\\Varnel.exe", L"Varnel.exe");
+    for (const auto &name : standIns)
+        ok = folder.Add(TestBinDir() + L"\\recorder.exe", name + L".exe") && ok;
+    return ok;
+}
+
+bool HubRun::Start(const DebugMonitor &monitor) {
+    const size_t before = monitor.Matching("Varnel: started").size();
+    m_process = StartProcess(m_folder.File(L"Varnel.exe"), L"");
+    if (!m_process)
+        return false;
+    m_processId = ::GetProcessId(m_process.Get());
+    return ::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || !Running(); }, 20000) &&
+           Running();
+}
+
+bool HubRun::Running() const {
+    return m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool HubRun::WaitForExit(DWORD timeoutMs) const {
+    return !m_process || ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+void HubRun::Stop() {
+    // The close events of the hub relay and the switchers, taken before the hub lets go of them.
+    std::vector<KernelHandle> closeEvents;
+    for (int16_t index : {45, 7, 17, 27, 37})
+        closeEvents.emplace_back(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
+    if (Running()) {
+        if (HWND window = Window())
+            SendCopyData(window, "EndApp");
+        if (!WaitForExit(5000))
+            ::TerminateProcess(m_process.Get(), 1);
+        WaitForExit();
+    }
+    // Real relays hand these on and end; real switchers end on the "EndApp" they get.
+    for (const auto &event : closeEvents)
+        ::SetEvent(event.Get());
+    if (m_processId != 0) {
+        EndChildProcesses(m_processId, L"explorer.exe");
+        EndChildProcesses(m_processId, L"", 5000);
+    }
+    m_process.Reset();
+    m_processId = 0;
+}

@@ -1,0 +1,35 @@
+// A real hub running in a throwaway program folder, with stand-ins (recorders) for every program it starts
+// unless the test puts real ones there. Ends the hub, and the shells it started, when it goes.
+#pragma once
+#include "DebugMonitor.h"
+#include "TestSupport.h"
+
+#include <string>
+#include <vector>
+
+class HubRun {
+public:
+    explicit HubRun(const TempFolder &folder) : m_folder(folder) {}
+    ~HubRun() { Stop(); }
+    HubRun(const HubRun &) = delete;
+    HubRun &operator=(const HubRun &) = delete;
+
+    // Copies Varnel.exe and puts recorder.exe in place of the listed programs (names without ".exe").
+    static bool Populate(const TempFolder &folder, const std::vector<std::wstring> &standIns = AllSiblings());
+    static std::vector<std::wstring> AllSiblings();
+
+    // Starts the hub; true once it traced the end of its start-up.
+    bool Start(const DebugMonitor &monitor);
+    bool Running() const;
+    HWND Window() const { return FindTaggedWindow("Varnel_APPLICATION"); }
+    bool Send(std::string_view word) const { return SendCopyData(Window(), word); }
+    bool WaitForExit(DWORD timeoutMs = 10000) const;
+    DWORD ProcessId() const { return m_processId; }
+    // Ends the hub with "EndApp" (or by force) and the shells it started.
+    void Stop();
+
+private:
+    const TempFolder &m_folder;
+    KernelHandle m_process;
+    DWORD m_processId = 0;
+};

@@ -1,0 +1,92 @@
+// tour.exe: drives a running system from a script, as a user or the control panel would.
+//   tour wait-started [seconds]   until the hub's window and all 47 events exist
+//   tour hotkey MODIFIERS KEY     presses a hot key (modifier bits 1 Alt, 2 Ctrl, 4 Shift, 8 Win; key as a number)
+//   tour shutdown [seconds]       sets the close events of the hub and the four switchers, in the control panel's
+//                                 order, and waits until the hub's window is gone
+// Exit code 0 when done, 1 when the wait ran out, 2 for a wrong call.
+#include "Handles.h"
+#include "core/EventNames.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+BOOL CALLBACK FindHub(HWND window, LPARAM found) {
+    if (::GetPropA(window, "Varnel_APPLICATION") != reinterpret_cast<HANDLE>(1))
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = window;
+    return FALSE;
+}
+
+HWND HubWindow() {
+    HWND found = nullptr;
+    ::EnumWindows(FindHub, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool AllEventsExist() {
+    for (int16_t index = 1; index <= EventCount; ++index) {
+        KernelHandle event(::OpenEventA(SYNCHRONIZE, FALSE, EventName(index).c_str()));
+        if (!event)
+            return false;
+    }
+    return true;
+}
+
+template <class Condition>
+bool WaitUntil(Condition condition, int seconds) {
+    for (ULONGLONG deadline = ::GetTickCount64() + 1000ull * seconds; !condition(); ::Sleep(50)) {
+        if (::GetTickCount64() > deadline)
+            return false;
+    }
+    return true;
+}
+
+void PressHotKey(int modifiers, WORD key) {
+    const WORD modifierKeys[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN};
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (int bit = 0; bit < 4; ++bit)
+        if (modifiers & (1 << bit))
+            add(modifierKeys[bit], 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (int bit = 3; bit >= 0; --bit)
+        if (modifiers & (1 << bit))
+            add(modifierKeys[bit], KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2)
+        return 2;
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
+    if (std::strcmp(argv[1], "wait-started") == 0)
+        return WaitUntil([] { return HubWindow() != nullptr && AllEventsExist(); }, seconds) ? 0 : 1;
+    if (std::strcmp(argv[1], "hotkey") == 0 && argc == 4) {
+        PressHotKey(std::atoi(argv[2]), static_cast<WORD>(std::atoi(argv[3])));
+        return 0;
+    }
+    if (std::strcmp(argv[1], "shutdown") == 0) {
+        for (int16_t index : {45, 7, 17, 27, 37}) {
+            KernelHandle event(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
+            if (event)
+                ::SetEvent(event.Get());
+        }
+        return WaitUntil([] { return HubWindow() == nullptr; }, seconds) ? 0 : 1;
+    }
+    return 2;
+}
