@@ -144,7 +144,7 @@ void FormMain::CreateControls() {
     for (int desk = 0; desk < 4; ++desk) {
         const int top = 40 + 32 * desk;
         const std::string caption = "Desktop " + std::to_string(desk + 1) + " name:";
-        AddControl(names, "STATIC", caption.c_str(), SS_RIGHT, ControlId::LabelDeskName + desk, 112, top + 2, 97, 17,
+        AddControl(names, "STATIC", caption.c_str(), SS_RIGHT, ControlId::LabelDeskName + desk, 112, top, 97, 17,
                    font);
         TextDeskName[static_cast<size_t>(desk)] =
             AddControl(names, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, ControlId::TextDeskName + desk, 216, top, 121,
