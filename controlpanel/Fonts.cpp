@@ -29,7 +29,7 @@ const char *InstalledFace(HDC dc, const char *face) {
 
 }  // namespace
 
-LOGFONTA PointFontSpec(const char *face, int centiPoints, bool bold) {
+LOGFONTA PointLogFont(const char *face, int centiPoints, bool bold) {
     WindowDC screen(nullptr);
     LOGFONTA font = {};
     font.lfHeight = -::MulDiv(centiPoints, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);
@@ -41,6 +41,6 @@ LOGFONTA PointFontSpec(const char *face, int centiPoints, bool bold) {
 }
 
 GdiObject<HFONT> PointFont(const char *face, int centiPoints, bool bold) {
-    const LOGFONTA spec = PointFontSpec(face, centiPoints, bold);
-    return GdiObject<HFONT>(::CreateFontIndirectA(&spec));
+    const LOGFONTA font = PointLogFont(face, centiPoints, bold);
+    return GdiObject<HFONT>(::CreateFontIndirectA(&font));
 }

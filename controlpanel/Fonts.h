@@ -5,5 +5,5 @@
 #include <windows.h>
 
 // `centiPoints`: the size in hundredths of a point (825 for 8.25 pt), at the screen's dots per inch.
-LOGFONTA PointFontSpec(const char *face, int centiPoints, bool bold);
+LOGFONTA PointLogFont(const char *face, int centiPoints, bool bold);
 GdiObject<HFONT> PointFont(const char *face, int centiPoints, bool bold);

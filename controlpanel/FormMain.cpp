@@ -102,7 +102,7 @@ void FormMain::CreateControls() {
     look.SpacingDown = 3;
     look.SpacingSides = 10;
     Tab1.SetLook(look);
-    Tab1.SetFont(PointFontSpec("Verdana", 825, true));
+    Tab1.SetFont(PointLogFont("Verdana", 825, true));
     Tab1.Click = [this] { Tab1_Click(); };
 
     // Page 0, General.
