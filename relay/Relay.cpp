@@ -77,8 +77,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         const DWORD result =
             ::WaitForMultipleObjects(static_cast<DWORD>(waitList.size()), waitList.data(), FALSE, INFINITE);
         if (result >= WAIT_OBJECT_0 + waitList.size()) {
-            LogError(RelayLogPrefix(kDeskNum) + "Waiting for the events failed: " +
-                     WinAPIErrorText(::GetLastError()));
+            LogError(RelayLogPrefix(kDeskNum) + "Waiting for the events failed: " + WinAPIErrorText(::GetLastError()));
             return 1;
         }
         const RelayAction action = ActionOfEvent(kDeskNum, indices[result - WAIT_OBJECT_0]);

@@ -53,11 +53,16 @@ void ReporterWindow::Present(int showCommand) {
 
 LRESULT ReporterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate();
-    case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT *>(lParam));
-    case WM_COMMAND: return OnCommand(wParam);
-    case WM_DESTROY: return OnDestroy();
-    default: return Default(message, wParam, lParam);
+        case WM_CREATE:
+            return OnCreate();
+        case WM_COPYDATA:
+            return OnCopyData(reinterpret_cast<const COPYDATASTRUCT *>(lParam));
+        case WM_COMMAND:
+            return OnCommand(wParam);
+        case WM_DESTROY:
+            return OnDestroy();
+        default:
+            return Default(message, wParam, lParam);
     }
 }
 
@@ -72,8 +77,8 @@ LRESULT ReporterWindow::OnCreate() {
     ::SendMessageW(m_icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_WARNING)), 0);
     m_text = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, Hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReportTextId)), instance, nullptr);
-    m_button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
-                                 0, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
+    m_button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+                                 Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
     for (const HWND control : {m_text, m_button})
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     return m_text != nullptr && m_button != nullptr ? 0 : -1;

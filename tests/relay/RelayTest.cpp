@@ -75,7 +75,8 @@ private:
 class ReceiverThread {
 public:
     ReceiverThread(std::vector<std::string> tags, Deliveries &deliveries, bool hung = false)
-        : m_release(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        : m_release(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          m_ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         m_thread = std::thread([this, tags, &deliveries, hung] { Run(tags, deliveries, hung); });
         ::WaitForSingleObject(m_ready.Get(), 10000);
     }
@@ -130,8 +131,8 @@ protected:
     void SetUp() override {
         m_desktop.Reset(::CreateDesktopW(kDesktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr));
         ASSERT_TRUE(m_desktop);
-        for (const wchar_t *relay : {L"Pellum1.exe", L"Pellum2.exe", L"Pellum3.exe", L"Pellum4.exe",
-                                     L"VarnelEventHandler.exe"})
+        for (const wchar_t *relay :
+             {L"Pellum1.exe", L"Pellum2.exe", L"Pellum3.exe", L"Pellum4.exe", L"VarnelEventHandler.exe"})
             ASSERT_TRUE(m_folder.Add(ProgramFolder() + L"\\" + relay, relay));
     }
     void TearDown() override {
@@ -152,7 +153,8 @@ protected:
         }
     }
     HANDLE StartRelay(int16_t deskNum) {
-        const std::wstring name = deskNum == 5 ? L"VarnelEventHandler.exe" : L"Pellum" + std::to_wstring(deskNum) + L".exe";
+        const std::wstring name =
+            deskNum == 5 ? L"VarnelEventHandler.exe" : L"Pellum" + std::to_wstring(deskNum) + L".exe";
         m_relays.push_back(StartProcess(m_folder.File(name), L"", kDesktop));
         return m_relays.back().Get();
     }
@@ -187,27 +189,48 @@ struct Expected {
 
 // The event table's last column for every event that does not end its relay.
 constexpr Expected kRoutes[] = {
-    {1, "Tavik1_APPLICATION", "UpdateScreenshot2"}, {2, "Tavik1_APPLICATION", "UpdateScreenshot3"},
-    {3, "Tavik1_APPLICATION", "UpdateScreenshot4"}, {4, "Tavik1_APPLICATION", "SwitchToDesktop2"},
-    {5, "Tavik1_APPLICATION", "SwitchToDesktop3"},  {6, "Tavik1_APPLICATION", "SwitchToDesktop4"},
-    {8, "Tavik1_APPLICATION", "ReadRegistry"},      {9, nullptr, nullptr},
-    {10, nullptr, nullptr},                         {11, "Tavik2_APPLICATION", "UpdateScreenshot1"},
-    {12, "Tavik2_APPLICATION", "UpdateScreenshot3"}, {13, "Tavik2_APPLICATION", "UpdateScreenshot4"},
-    {14, "Tavik2_APPLICATION", "SwitchToDesktop1"}, {15, "Tavik2_APPLICATION", "SwitchToDesktop3"},
-    {16, "Tavik2_APPLICATION", "SwitchToDesktop4"}, {18, "Tavik2_APPLICATION", "ReadRegistry"},
-    {19, nullptr, nullptr},                         {20, nullptr, nullptr},
-    {21, "Tavik3_APPLICATION", "UpdateScreenshot1"}, {22, "Tavik3_APPLICATION", "UpdateScreenshot2"},
-    {23, "Tavik3_APPLICATION", "UpdateScreenshot4"}, {24, "Tavik3_APPLICATION", "SwitchToDesktop1"},
-    {25, "Tavik3_APPLICATION", "SwitchToDesktop2"}, {26, "Tavik3_APPLICATION", "SwitchToDesktop4"},
-    {28, "Tavik3_APPLICATION", "ReadRegistry"},     {29, nullptr, nullptr},
-    {30, nullptr, nullptr},                         {31, "Tavik4_APPLICATION", "UpdateScreenshot1"},
-    {32, "Tavik4_APPLICATION", "UpdateScreenshot2"}, {33, "Tavik4_APPLICATION", "UpdateScreenshot3"},
-    {34, "Tavik4_APPLICATION", "SwitchToDesktop1"}, {35, "Tavik4_APPLICATION", "SwitchToDesktop2"},
-    {36, "Tavik4_APPLICATION", "SwitchToDesktop3"}, {38, "Tavik4_APPLICATION", "ReadRegistry"},
-    {39, nullptr, nullptr},                         {40, nullptr, nullptr},
-    {41, "Varnel_APPLICATION", "SwitchToDesktop1"}, {42, "Varnel_APPLICATION", "SwitchToDesktop2"},
-    {43, "Varnel_APPLICATION", "SwitchToDesktop3"}, {44, "Varnel_APPLICATION", "SwitchToDesktop4"},
-    {46, "Varnel_APPLICATION", "ReadRegistry"},     {47, nullptr, nullptr},
+    {1, "Tavik1_APPLICATION", "UpdateScreenshot2"},
+    {2, "Tavik1_APPLICATION", "UpdateScreenshot3"},
+    {3, "Tavik1_APPLICATION", "UpdateScreenshot4"},
+    {4, "Tavik1_APPLICATION", "SwitchToDesktop2"},
+    {5, "Tavik1_APPLICATION", "SwitchToDesktop3"},
+    {6, "Tavik1_APPLICATION", "SwitchToDesktop4"},
+    {8, "Tavik1_APPLICATION", "ReadRegistry"},
+    {9, nullptr, nullptr},
+    {10, nullptr, nullptr},
+    {11, "Tavik2_APPLICATION", "UpdateScreenshot1"},
+    {12, "Tavik2_APPLICATION", "UpdateScreenshot3"},
+    {13, "Tavik2_APPLICATION", "UpdateScreenshot4"},
+    {14, "Tavik2_APPLICATION", "SwitchToDesktop1"},
+    {15, "Tavik2_APPLICATION", "SwitchToDesktop3"},
+    {16, "Tavik2_APPLICATION", "SwitchToDesktop4"},
+    {18, "Tavik2_APPLICATION", "ReadRegistry"},
+    {19, nullptr, nullptr},
+    {20, nullptr, nullptr},
+    {21, "Tavik3_APPLICATION", "UpdateScreenshot1"},
+    {22, "Tavik3_APPLICATION", "UpdateScreenshot2"},
+    {23, "Tavik3_APPLICATION", "UpdateScreenshot4"},
+    {24, "Tavik3_APPLICATION", "SwitchToDesktop1"},
+    {25, "Tavik3_APPLICATION", "SwitchToDesktop2"},
+    {26, "Tavik3_APPLICATION", "SwitchToDesktop4"},
+    {28, "Tavik3_APPLICATION", "ReadRegistry"},
+    {29, nullptr, nullptr},
+    {30, nullptr, nullptr},
+    {31, "Tavik4_APPLICATION", "UpdateScreenshot1"},
+    {32, "Tavik4_APPLICATION", "UpdateScreenshot2"},
+    {33, "Tavik4_APPLICATION", "UpdateScreenshot3"},
+    {34, "Tavik4_APPLICATION", "SwitchToDesktop1"},
+    {35, "Tavik4_APPLICATION", "SwitchToDesktop2"},
+    {36, "Tavik4_APPLICATION", "SwitchToDesktop3"},
+    {38, "Tavik4_APPLICATION", "ReadRegistry"},
+    {39, nullptr, nullptr},
+    {40, nullptr, nullptr},
+    {41, "Varnel_APPLICATION", "SwitchToDesktop1"},
+    {42, "Varnel_APPLICATION", "SwitchToDesktop2"},
+    {43, "Varnel_APPLICATION", "SwitchToDesktop3"},
+    {44, "Varnel_APPLICATION", "SwitchToDesktop4"},
+    {46, "Varnel_APPLICATION", "ReadRegistry"},
+    {47, nullptr, nullptr},
 };
 
 // The relay owning an event, its "ReadRegistry" event (a marker that shows the relay has moved on) and its close event.
@@ -320,7 +343,8 @@ TEST_F(RelayTest, TwoSetsBeforeOneWaitGiveOneCommand) {
     Set(MarkerOf(5));
     ASSERT_TRUE(WaitDeliveries(4));
     std::vector<Delivery> got = m_deliveries.List();
-    std::sort(got.begin(), got.end(), [](const Delivery &a, const Delivery &b) { return a.tag + a.data < b.tag + b.data; });
+    std::sort(got.begin(), got.end(),
+              [](const Delivery &a, const Delivery &b) { return a.tag + a.data < b.tag + b.data; });
     EXPECT_EQ(got, (std::vector<Delivery>{{"Tavik4_APPLICATION", "ReadRegistry"},
                                           {"Tavik4_APPLICATION", "UpdateScreenshot3"},
                                           {"Varnel_APPLICATION", "ReadRegistry"},

