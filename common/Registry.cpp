@@ -179,6 +179,16 @@ bool SetValue(HKEY root, const std::string &key, const std::string &name, uint32
     return status == ERROR_SUCCESS || Fail(status);
 }
 
+bool SetStringValue(HKEY root, const std::string &key, const std::string &name, const std::string &text) {
+    RegKey opened;
+    LSTATUS status = Open(root, key, KEY_SET_VALUE, opened);
+    if (status != ERROR_SUCCESS)
+        return Fail(status);
+    status = ::RegSetValueExA(opened.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                              static_cast<DWORD>(text.size() + 1));
+    return status == ERROR_SUCCESS || Fail(status);
+}
+
 std::string ExpandString(const std::string &text) {
     const DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
     if (needed <= 1)

@@ -27,6 +27,9 @@ bool DeleteValue(HKEY root, const std::string &key, const std::string &name);
 bool QueryValue(HKEY root, const std::string &key, const std::string &name, uint32_t requestedType, Value &value);
 // Writes into an existing key; `type` comes back as the type written.
 bool SetValue(HKEY root, const std::string &key, const std::string &name, uint32_t &type, const Value &value);
+// Writes `text` as REG_SZ whatever it holds, so that it reads back exactly as written: SetValue stores a text
+// with a name between two "%" signs as REG_EXPAND_SZ, which expands (or fails a REG_SZ read) later.
+bool SetStringValue(HKEY root, const std::string &key, const std::string &name, const std::string &text);
 std::string ExpandString(const std::string &text);
 const std::string &RegistryErrorText();
 

@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
-[ -f build/native/CMakeCache.txt ] || cmake --preset native >/dev/null
-[ -f build/mingw/CMakeCache.txt ] || cmake --preset mingw >/dev/null
+# Configure every time: a program folder that appeared since is only found then.
+cmake --preset native >/dev/null
+cmake --preset mingw >/dev/null
 cmake --build --preset native -- -k 0 | grep -v '^\[' || true
 cmake --build --preset native >/dev/null
 cmake --build --preset mingw -- -k 0 | grep -v '^\[' || true

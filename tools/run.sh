@@ -71,6 +71,7 @@ shot() {
     echo "run: $file"
 }
 shot started
-montage "$OUT"/[0-9]*.png -tile 2x -geometry 640x512+8+8 -title "Varnel tour" "$OUT/contact-sheet.png" 2>/dev/null ||
+montage -font /usr/share/wine/fonts/tahoma.ttf -label "%t" "$OUT"/[0-9]*.png -tile 3x -geometry 640x512+8+8 \
+    -title "Varnel tour" "$OUT/contact-sheet.png" ||
     echo "run: no contact sheet (montage failed)"
 echo "run: the tour's screenshots are in $OUT"

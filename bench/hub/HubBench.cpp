@@ -27,11 +27,12 @@ int main(int argc, char **argv) {
     const int switches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
     DebugMonitor monitor;
     TempFolder folder;
+    const std::wstring standIns = ProgramFolder() + L"\\..\\tests\\bin";  // recorder and responder
     bool ready = monitor.Active() && folder.Add(ProgramFolder() + L"\\Varnel.exe", L"Varnel.exe") &&
-                 folder.Add(TestBinDir() + L"\\recorder.exe", L"varnelerror.exe");
+                 folder.Add(standIns + L"\\recorder.exe", L"varnelerror.exe");
     for (int desk = 1; desk <= 4; ++desk) {
         const std::wstring n = std::to_wstring(desk);
-        ready = ready && folder.Add(TestBinDir() + L"\\responder.exe", L"Tavik" + n + L".exe") &&
+        ready = ready && folder.Add(standIns + L"\\responder.exe", L"Tavik" + n + L".exe") &&
                 folder.Add(ProgramFolder() + L"\\Pellum" + n + L".exe", L"Pellum" + n + L".exe");
     }
     ready = ready && folder.Add(ProgramFolder() + L"\\VarnelEventHandler.exe", L"VarnelEventHandler.exe");

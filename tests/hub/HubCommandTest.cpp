@@ -113,6 +113,8 @@ TEST_F(HubTest, EndAppReturnsToDesktopOneAndClosesEveryEvent) {
     ASSERT_TRUE(m_hub.Send("SwitchToDesktop3"));
     m_hub.Send("EndApp");
     ASSERT_TRUE(m_hub.WaitForExit());
+    // The monitor may read the hub's last line a moment after the hub is gone.
+    EXPECT_TRUE(m_monitor.WaitFor("cDesktop1: switched to Default", 2));
 
     const std::vector<std::string> trace = DesktopTrace();
     ASSERT_GE(trace.size(), 2u);

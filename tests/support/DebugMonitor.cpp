@@ -23,8 +23,10 @@ DebugMonitor::~DebugMonitor() {
 }
 
 void DebugMonitor::Run() {
+    // The buffer is offered again only after its line was read: offering it on every timeout would let a
+    // second writer overwrite a line that is still being written.
+    ::SetEvent(m_bufferReady.Get());
     while (!m_stop) {
-        ::SetEvent(m_bufferReady.Get());
         if (::WaitForSingleObject(m_dataReady.Get(), 50) != WAIT_OBJECT_0)
             continue;
         DWORD processId = 0;
@@ -32,8 +34,11 @@ void DebugMonitor::Run() {
         std::string text(m_view + sizeof processId, strnlen(m_view + sizeof processId, 4096 - sizeof processId));
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
             text.pop_back();
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_lines.push_back({processId, std::move(text), Now()});
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            m_lines.push_back({processId, std::move(text), Now()});
+        }
+        ::SetEvent(m_bufferReady.Get());
     }
 }
 

@@ -1,0 +1,79 @@
+// FormMain: the "Varnel Control Panel" window. Three pages under the Tab strip (General, Shortcut keys, Custom
+// desktop names), the save that writes the settings and asks the hub and the switchers to re-read them, the
+// Start and Shutdown commands, and the rows whose keys the recording dialog sets.
+#pragma once
+#include "Handles.h"
+#include "Panel.h"
+#include "PanelRules.h"
+#include "Tab.h"
+#include "Window.h"
+
+#include <array>
+#include <string>
+
+class FormMain : public Window {
+public:
+    // The window and its controls, hidden.
+    bool Create();
+    void Form_Load();
+    void SetKey(int16_t keyNumber, int16_t keyCode);
+    // The name of the desktop that receives input; empty when it cannot be opened.
+    std::wstring GetDesktopName() const;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Line {
+        int x1, y1, x2, y2;
+        int colorIndex;
+    };
+
+    void CreateControls();
+    HWND AddControl(HWND parent, const char *windowClass, const char *text, DWORD style, int id, int x, int y,
+                    int width, int height, HFONT font, DWORD exStyle = 0);
+    void OnCommand(int id);
+    void OnPaint(HDC dc);
+    void Paint();
+
+    void Tab1_Click();
+    void SaveExit_Click();
+    void NoSaveExit_Click();
+    void guideurl_Click();
+    void Form_Unload();
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void cmdRecordKey1_Click(int index);
+
+    void ReadSettings();
+    void FillControls();
+    void CollectControls();
+    bool Ticked(HWND box) const;
+    void SetTicked(HWND box, bool ticked);
+    bool DesktopOneCheck();
+    bool RunSaveStep(const SaveStep &step);
+    Panel *PageFrame(int16_t page);
+
+    PanelSettings m_settings;
+    int16_t m_currentPage = 0;
+
+    Tab Tab1;
+    Panel FrameGeneral;
+    Panel FrameShortcutKeys;
+    Panel FrameDeskNames;
+    Panel Picture1;
+    HWND CheckAutoStart = nullptr;
+    HWND CheckTransparency = nullptr;
+    HWND CheckWin = nullptr;
+    HWND CheckCtrl = nullptr;
+    HWND CheckAlt = nullptr;
+    HWND CheckShift = nullptr;
+    std::array<HWND, 5> LabelRecord = {};
+    std::array<HWND, 4> TextDeskName = {};
+    Line Line1 = {0, 256, 512, 256, COLOR_WINDOWTEXT};
+    Line Line2 = {0, 256, 520, 256, COLOR_BTNSHADOW};
+
+    GdiObject<HFONT> m_font;        // Tahoma 9 pt
+    GdiObject<HFONT> m_boldFont;    // Tahoma 9 pt bold
+    GdiObject<HFONT> m_buttonFont;  // Tahoma 8.25 pt
+};

@@ -1,0 +1,26 @@
+// VarnelControlPanel: the settings program. Starts the settings window and runs its message loop.
+#include "FormMain.h"
+
+#include "AppIcon.h"
+
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    ::InitCommonControls();
+    FormMain form;
+    if (!form.Create())
+        return 1;
+    SetAppIcon(form.Hwnd(), "AAA", true);
+    form.Form_Load();
+    ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
+    ::UpdateWindow(form.Hwnd());
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        // The Tab key moves between the controls, as in any settings window.
+        if (form.Hwnd() != nullptr && ::IsDialogMessageA(form.Hwnd(), &message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return 0;
+}

@@ -1,0 +1,102 @@
+#include "PanelRules.h"
+
+namespace {
+
+constexpr const char *kSettingsKey = "Software\\Varnel";
+constexpr const char *kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr std::array<std::string_view, 5> kPromptEndings = {"Desktop 1.", "Desktop 2.", "Desktop 3.", "Desktop 4.",
+                                                            "the previous desktop."};
+
+std::string WriteFailureText(std::string_view name) {
+    return "ControlPanel: Unable to write value " + std::string(name) +
+           " to registry key HKEY_CURRENT_USER\\Software\\Varnel (";
+}
+
+SaveStep Number(std::string name, int32_t value) {
+    std::string failure = WriteFailureText(name);
+    return {SaveStep::Action::WriteNumber, kSettingsKey, std::move(name), value, std::move(failure)};
+}
+
+SaveStep Text(std::string name, std::string value) {
+    std::string failure = WriteFailureText(name);
+    return {SaveStep::Action::WriteText, kSettingsKey, std::move(name), std::move(value), std::move(failure)};
+}
+
+}  // namespace
+
+bool TransparencyFromStore(std::optional<int32_t> stored) {
+    return !stored || *stored != 0;
+}
+
+int16_t ModifiersFromStore(std::optional<int32_t> stored) {
+    if (!stored || *stored < 0 || *stored > 15)
+        return DefaultModifiers;
+    return static_cast<int16_t>(*stored);
+}
+
+int16_t KeyFromStore(std::optional<int32_t> stored, int16_t fallback) {
+    return stored ? static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(*stored) & 0xFFFF)) : fallback;
+}
+
+ModifierBoxes BoxesFromModifiers(int16_t modifiers) {
+    return {.alt = (modifiers & ModAlt) != 0,
+            .ctrl = (modifiers & ModCtrl) != 0,
+            .shift = (modifiers & ModShift) != 0,
+            .win = (modifiers & ModWin) != 0};
+}
+
+int16_t ModifiersFromBoxes(const ModifierBoxes &boxes) {
+    return static_cast<int16_t>((boxes.win ? ModWin : 0) + (boxes.alt ? ModAlt : 0) + (boxes.ctrl ? ModCtrl : 0) +
+                                (boxes.shift ? ModShift : 0));
+}
+
+std::vector<SaveStep> SaveSteps(const PanelSettings &settings, const std::string &runData, bool runValueExists) {
+    std::vector<SaveStep> steps;
+    steps.push_back(Number("GUItransparency", settings.transparency ? 1 : 0));
+    if (settings.autoStart)
+        steps.push_back({SaveStep::Action::WriteText, kRunKey, "Varnel", runData,
+                         "ControlPanel: Unable to set registry value in "
+                         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run ("});
+    else if (runValueExists)
+        steps.push_back({SaveStep::Action::Delete, kRunKey, "Varnel", std::string(),
+                         "ControlPanel: Unable to delete registry value in "
+                         "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run ("});
+    for (size_t i = 0; i < settings.deskNames.size(); ++i)
+        steps.push_back(Text("Desktop" + std::to_string(i + 1) + "Name", settings.deskNames[i]));
+    steps.push_back(Number("ShortcutKeyModifiers", settings.modifiers));
+    for (size_t i = 0; i < settings.deskKeys.size(); ++i)
+        steps.push_back(Number("ShortcutKeyDesktop" + std::to_string(i + 1), settings.deskKeys[i]));
+    steps.push_back(Number("ShortcutKeyPreviousDesktop", settings.previousKey));
+    return steps;
+}
+
+std::string CreateKeyFailureText() {
+    return "ControlPanel: Unable to open or create registry key HKEY_CURRENT_USER\\Software\\Varnel (";
+}
+
+std::wstring HubPath(std::wstring_view directory) {
+    return std::wstring(directory) + L"\\" + std::wstring(HubFileName.begin(), HubFileName.end());
+}
+
+std::wstring QuotedPath(std::wstring_view path) {
+    return L"\"" + std::wstring(path) + L"\"";
+}
+
+bool IsDesktopOne(std::wstring_view desktopName) {
+    return desktopName == L"Default" || desktopName == L"default";
+}
+
+std::wstring DesktopNameFromBuffer(const wchar_t *buffer, size_t characters) {
+    std::wstring name(buffer, characters);
+    const size_t end = name.find(L'\0', 1);
+    if (end != std::wstring::npos)
+        name.resize(end);
+    return name;
+}
+
+std::string RecordPrompt(int16_t keyNumber) {
+    std::string prompt = "Press a key on the keyboard to record the shortcut key for switching to ";
+    if (keyNumber >= 1 && keyNumber <= 5)
+        prompt += kPromptEndings[static_cast<size_t>(keyNumber - 1)];
+    return prompt;
+}

@@ -1,0 +1,89 @@
+// An event relay: waits on its program's named events and hands each one on as a copy-data command to the
+// window of its own desktop that carries the program's tag. Built once per desktop and once as the hub relay.
+#include "Handles.h"
+#include "Log.h"
+#include "WinAPIError.h"
+#include "core/EventNames.h"
+#include "core/RelayRules.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#ifndef RELAY_DESKNUM
+#error "Each relay defines RELAY_DESKNUM: 1 to 4 for the desktops' relays, 5 for the hub relay"
+#endif
+
+namespace {
+
+constexpr int16_t kDeskNum = RELAY_DESKNUM;
+// Long enough for a switcher to capture and save a screenshot inside the send; a hung one is dropped sooner.
+constexpr UINT kSendTimeoutMs = 5000;
+
+struct Search {
+    const char *tag;
+    HWND found;
+};
+
+BOOL CALLBACK FindTagged(HWND window, LPARAM lParam) {
+    auto *search = reinterpret_cast<Search *>(lParam);
+    if (::GetPropA(window, search->tag) != reinterpret_cast<HANDLE>(1))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Looked up afresh for every command: the receiver may have started, ended or restarted in between.
+// EnumWindows lists the top-level windows of this thread's desktop only, which is the relay's own.
+HWND FindReceiver(const std::string &tag) {
+    Search search{tag.c_str(), nullptr};
+    ::EnumWindows(FindTagged, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void HandOn(const RelayAction &action) {
+    const HWND receiver = FindReceiver(action.tag);
+    if (receiver == nullptr) {
+        Trace(RelayLogPrefix(kDeskNum) + "no window " + action.tag + "; " + action.word + " dropped");
+        return;
+    }
+    std::string word = action.word;
+    COPYDATASTRUCT block = {};
+    block.cbData = static_cast<DWORD>(word.size());  // the characters only, no NUL
+    block.lpData = word.data();
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutA(receiver, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block),
+                               SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer) &&
+        ::IsWindow(receiver))
+        LogError(NoAnswerLine(kDeskNum, action));
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const std::vector<int16_t> indices = RelayEvents(kDeskNum);
+    std::vector<KernelHandle> events;
+    std::vector<HANDLE> waitList;
+    for (const int16_t index : indices) {
+        KernelHandle event(::OpenEventA(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
+        if (!event) {
+            LogError(OpenFailureLine(kDeskNum, index, WinAPIErrorText(::GetLastError())));
+            return 1;
+        }
+        waitList.push_back(event.Get());
+        events.push_back(std::move(event));
+    }
+    for (;;) {
+        const DWORD result =
+            ::WaitForMultipleObjects(static_cast<DWORD>(waitList.size()), waitList.data(), FALSE, INFINITE);
+        if (result >= WAIT_OBJECT_0 + waitList.size()) {
+            LogError(RelayLogPrefix(kDeskNum) + "Waiting for the events failed: " + WinAPIErrorText(::GetLastError()));
+            return 1;
+        }
+        const RelayAction action = ActionOfEvent(kDeskNum, indices[result - WAIT_OBJECT_0]);
+        if (!action.word.empty())
+            HandOn(action);
+        if (action.end)
+            return 0;
+    }
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Writes pictures of the control panel's three pages and of its recording dialog to build/screenshots/, taken
+# from a virtual screen with real mouse clicks. Needs the Windows build (bash tools/build.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/wine-env.sh
+out=build/screenshots
+mkdir -p "$out"
+panel=build/mingw/program/VarnelControlPanel.exe
+[ -f "$panel" ] || { echo "build first: $panel is missing"; exit 1; }
+
+PANEL_PID=
+finish() {
+    [ -n "$PANEL_PID" ] && kill "$PANEL_PID" 2>/dev/null
+    wine_down
+}
+trap finish EXIT
+wine_up "$PWD/build/mingw/tests/bin/sleeper.exe"
+
+wine "$panel" >/dev/null 2>&1 &
+PANEL_PID=$!
+window=$(xdotool search --sync --name "^Varnel Control Panel$" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+menu=$((HEIGHT - 343))  # the X window holds the menu bar above the 495 x 343 client area
+
+shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"; }
+# Takes the picture once it differs from `previous` (the click has been drawn), or after five seconds.
+shot_after_change() {
+    local target=$1 previous=$2 i
+    for i in $(seq 50); do
+        shot "$target"
+        [ -z "$previous" ] || ! cmp -s <(convert "$target" rgb:-) <(convert "$previous" rgb:-) && return 0
+        sleep 0.1
+    done
+}
+click() { xdotool mousemove "$((X + $1))" "$((Y + menu + $2))" click 1; }
+
+# Tab lefts are 10, then each caption's width plus 58 further: these points lie inside tabs 0, 1 and 2.
+shot_after_change "$out/controlpanel-general.png" ""
+click 150 12
+shot_after_change "$out/controlpanel-shortcut-keys.png" "$out/controlpanel-general.png"
+click 330 12
+shot_after_change "$out/controlpanel-desktop-names.png" "$out/controlpanel-shortcut-keys.png"
+click 150 12
+shot_after_change "$out/controlpanel-shortcut-keys.png" "$out/controlpanel-desktop-names.png"
+click 340 128  # "Record key" of the first row
+xdotool search --sync --name "^Record shortcut key$" >/dev/null
+shot_after_change "$out/controlpanel-record-key.png" "$out/controlpanel-shortcut-keys.png"
+ls -1 "$out"/controlpanel-*.png
