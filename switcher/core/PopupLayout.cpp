@@ -1,0 +1,50 @@
+#include "PopupLayout.h"
+
+std::string PopupMeasuredText(std::string_view name) {
+    return "  " + std::string(name) + "   ";
+}
+
+std::string PopupRowText(std::string_view name) {
+    return " " + std::string(name) + " ";
+}
+
+PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasure &measure) {
+    PopupLayout layout;
+    for (const std::string &name : names) {
+        // Strictly greater: a tie keeps the earlier name.
+        const int32_t width = measure(PopupMeasuredText(name)).width;
+        if (width > layout.widest)
+            layout.widest = width;
+        const int32_t height = measure(name).height;
+        if (height > layout.tallest)
+            layout.tallest = height;
+    }
+    layout.textTop = RoundHalfEven(PopupRowHeight / 2.0 - layout.tallest / 2.0);
+    for (size_t i = 0; i < layout.rows.size(); ++i) {
+        layout.rows[i] = {PopupMargin, PopupMargin + static_cast<int32_t>(i % 4) * PopupRowHeight,
+                          BadgeWidth + layout.widest, PopupRowHeight};
+    }
+    layout.width = layout.widest + BadgeWidth + 2 * PopupMargin;
+    layout.height = 4 * PopupRowHeight + 2 * PopupMargin;
+    return layout;
+}
+
+int32_t PixelsFromTwips(int32_t twips, int32_t twipsPerPixel) {
+    return twipsPerPixel > 0 ? RoundHalfEven(static_cast<double>(twips) / twipsPerPixel) : 0;
+}
+
+Box PixelsFromTwips(const Box &twips, int32_t twipsPerPixel) {
+    return {PixelsFromTwips(twips.left, twipsPerPixel), PixelsFromTwips(twips.top, twipsPerPixel),
+            PixelsFromTwips(twips.width, twipsPerPixel), PixelsFromTwips(twips.height, twipsPerPixel)};
+}
+
+RowVisibility HoverRows(const RowVisibility &now, int16_t index) {
+    if (index < 4 || index > 7)
+        return now;
+    RowVisibility rows{};
+    for (int16_t j = 0; j < 4; ++j)
+        rows[static_cast<size_t>(j)] = j == index % 4;
+    for (int16_t j = 4; j < 8; ++j)
+        rows[static_cast<size_t>(j)] = j != index;
+    return rows;
+}
