@@ -155,7 +155,10 @@ void HiddenForm::OnCopyData(LPARAM lParam) {
 
 void HiddenForm::CarryOut(const Command &command) {
     switch (command.kind) {
-    case CommandKind::UpdateScreenshot: m_largeView.UpdateScreenShot(command.desk); break;
+    case CommandKind::UpdateScreenshot:
+        Trace(Prefix() + (m_largeView.UpdateScreenShot(command.desk) ? "reloaded" : "could not reload") +
+              " the picture of desktop " + std::to_string(command.desk));
+        break;
     case CommandKind::SwitchToDesktop: LeaveDesktop(command.desk); break;
     case CommandKind::EndApp: Unload(); break;
     case CommandKind::ReadRegistry:

@@ -8,6 +8,9 @@
 
 namespace {
 
+// A screenshot of the largest screens is a few megabytes; anything far beyond that is not one.
+constexpr LONGLONG kLargestFile = 256LL * 1024 * 1024;
+
 // The 24-bit rows of a bitmap, bottom-up, each padded to four bytes.
 bool ReadRows(HBITMAP bitmap, int32_t width, int32_t height, std::vector<uint8_t> &rows) {
     BITMAPINFO info = {};
@@ -62,9 +65,28 @@ bool SavePictureFile(IPicture *picture, const std::wstring &path) {
 }
 
 ComPtr<IPicture> LoadPictureFile(const std::wstring &path) {
+    // Read at once, sharing the file with other readers and with the writer's replacement; the picture is
+    // made from the copy in memory.
+    const FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestFile)
+        return {};
+    const auto length = static_cast<DWORD>(size.QuadPart);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, length);
+    if (memory == nullptr)
+        return {};
+    DWORD read = 0;
+    void *bytes = ::GlobalLock(memory);
+    const bool whole = bytes != nullptr && ::ReadFile(file.Get(), bytes, length, &read, nullptr) && read == length;
+    ::GlobalUnlock(memory);
+    ComPtr<IStream> stream;
+    if (!whole || FAILED(::CreateStreamOnHGlobal(memory, TRUE, reinterpret_cast<IStream **>(stream.Put())))) {
+        ::GlobalFree(memory);
+        return {};
+    }
     ComPtr<IPicture> picture;
-    std::wstring name = path;
-    if (FAILED(::OleLoadPicturePath(name.data(), nullptr, 0, 0, IID_IPicture, picture.Put())))
+    if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(length), FALSE, IID_IPicture, picture.Put())))
         return {};
     return picture;
 }

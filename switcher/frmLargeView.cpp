@@ -61,12 +61,14 @@ void frmLargeView::UpdateImage(Image hDIB) {
         m_desk1[static_cast<size_t>(DeskNum() - 1)].SetPicture(std::move(picture));
 }
 
-void frmLargeView::UpdateScreenShot(int16_t deskNum) {
+bool frmLargeView::UpdateScreenShot(int16_t deskNum) {
     if (deskNum < 1 || deskNum > 4)
-        return;
+        return false;
     auto picture = LoadPictureFile(ScreenshotPath(deskNum));
-    if (picture)
-        m_desk1[static_cast<size_t>(deskNum - 1)].SetPicture(std::move(picture));
+    if (!picture)
+        return false;
+    m_desk1[static_cast<size_t>(deskNum - 1)].SetPicture(std::move(picture));
+    return true;
 }
 
 LRESULT frmLargeView::ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM) {

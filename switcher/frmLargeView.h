@@ -24,8 +24,8 @@ public:
     void SetFormName();
     // This desktop's own picture, from a capture (consumed).
     void UpdateImage(Image hDIB);
-    // Another desktop's picture, from its screenshot file; a missing or unreadable file changes nothing.
-    void UpdateScreenShot(int16_t deskNum);
+    // Another desktop's picture, from its screenshot file; a missing or unreadable file changes nothing (false).
+    bool UpdateScreenShot(int16_t deskNum);
     int32_t picWidth() const { return m_layout.picWidth; }
     int32_t picHeight() const { return m_layout.picHeight; }
     IPicture *DesktopPicture(int16_t deskNum) const { return m_desk1[static_cast<size_t>(deskNum - 1)].Picture(); }
