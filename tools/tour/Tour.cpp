@@ -3,7 +3,13 @@
 //   tour hotkey MODIFIERS KEY     presses a hot key (modifier bits 1 Alt, 2 Ctrl, 4 Shift, 8 Win; key as a number)
 //   tour shutdown [seconds]       sets the close events of the hub and the four switchers, in the control panel's
 //                                 order, and waits until the hub's window is gone
+//   tour panel-wait               until the control panel's window is there
+//   tour panel-tab X              presses the panel's tab strip at x (a point inside a tab)
+//   tour panel-name N TEXT        types TEXT as the name of desktop N
+//   tour panel-record ROW KEY     records KEY (a number) for row ROW (0..4) in the recording dialog
+//   tour panel-save               "Save changes and exit", and waits until the panel has gone
 // Exit code 0 when done, 1 when the wait ran out, 2 for a wrong call.
+#include "ControlIds.h"
 #include "Handles.h"
 #include "core/EventNames.h"
 
@@ -12,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -68,6 +75,60 @@ void PressHotKey(int modifiers, WORD key) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+HWND Panel() {
+    return ::FindWindowA(nullptr, "Varnel Control Panel");
+}
+
+HWND PanelControl(int id) {
+    return ::GetDlgItem(Panel(), id);
+}
+
+// Key messages as the keyboard leaves them for the dialog's focused control.
+void PostKey(HWND control, UINT message, WPARAM key) {
+    ::PostMessageA(control, message, key, message == WM_KEYUP ? 0xC0000001 : 1);
+}
+
+int PanelCommand(int argc, char **argv) {
+    const std::string verb = argv[1];
+    if (verb == "panel-wait")
+        return WaitUntil([] { return Panel() != nullptr; }, 30) ? 0 : 1;
+    if (Panel() == nullptr)
+        return 1;
+    if (verb == "panel-tab" && argc == 3) {
+        const HWND tab = PanelControl(ControlId::Tab1);
+        const LPARAM at = MAKELPARAM(std::atoi(argv[2]), 12);
+        ::SendMessageTimeoutA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_ABORTIFHUNG, 5000, nullptr);
+        ::SendMessageTimeoutA(tab, WM_LBUTTONUP, 0, at, SMTO_ABORTIFHUNG, 5000, nullptr);
+        return 0;
+    }
+    if (verb == "panel-name" && argc == 4) {
+        const int n = std::atoi(argv[2]);
+        if (n < 1 || n > 4)
+            return 2;
+        ::SendMessageA(PanelControl(ControlId::TextDeskName + n - 1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        return 0;
+    }
+    if (verb == "panel-record" && argc == 4) {
+        const int row = std::atoi(argv[2]);
+        if (row < 0 || row > 4)
+            return 2;
+        ::PostMessageA(PanelControl(ControlId::cmdRecordKey1 + row), BM_CLICK, 0, 0);
+        HWND dialog = nullptr;
+        if (!WaitUntil([&] { return (dialog = ::FindWindowA(nullptr, "Record shortcut key")) != nullptr; }, 10))
+            return 1;
+        const HWND focus = ::GetDlgItem(dialog, ControlId::CancelButton);
+        const auto key = static_cast<WPARAM>(std::atoi(argv[3]));
+        PostKey(focus, WM_KEYDOWN, key);
+        PostKey(focus, WM_KEYUP, key);
+        return WaitUntil([&] { return !::IsWindow(dialog); }, 10) ? 0 : 1;
+    }
+    if (verb == "panel-save") {
+        ::PostMessageA(PanelControl(ControlId::SaveExit), BM_CLICK, 0, 0);
+        return WaitUntil([] { return Panel() == nullptr; }, 30) ? 0 : 1;
+    }
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -88,5 +149,7 @@ int main(int argc, char **argv) {
         }
         return WaitUntil([] { return HubWindow() == nullptr; }, seconds) ? 0 : 1;
     }
+    if (std::strncmp(argv[1], "panel-", 6) == 0)
+        return PanelCommand(argc, argv);
     return 2;
 }
