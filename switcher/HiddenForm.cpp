@@ -119,9 +119,15 @@ void HiddenForm::LeaveDesktop(int16_t target) {
     SignalSwitchToDesktop(target);
     const auto picture = ImageToPicture(
         RescaleToSize(std::move(capture), m_largeView.picWidth() - 6, m_largeView.picHeight() - 6, FilterBicubic));
-    const std::wstring file = ScreenshotPath(DeskNum());
-    Trace(Prefix() + (SavePictureFile(picture.Get(), file) ? "saved " : "could not save ") + ToAnsi(file));
+    SaveScreenshot(picture.Get());
     SignalUpdateScreenShots();
+}
+
+bool HiddenForm::SaveScreenshot(IPicture *picture) {
+    const std::wstring file = ScreenshotPath(DeskNum());
+    const bool saved = SavePictureFile(picture, file);
+    Trace(Prefix() + (saved ? "saved " : "could not save ") + ToAnsi(file));
+    return saved;
 }
 
 void HiddenForm::SysTray_MouseUp(int16_t button) {

@@ -31,6 +31,8 @@ public:
     // Leaving this desktop for `target`: capture, ask the hub, save the screenshot, tell the other switchers.
     // Every step runs even when an earlier one failed.
     void LeaveDesktop(int16_t target);
+    // This desktop's screenshot file from the picture; false, and the previous file kept, when it cannot be.
+    bool SaveScreenshot(IPicture *picture);
 
     const TrayIcon *SysTray() const { return m_sysTray.get(); }
     const frmLargeView &LargeView() const { return m_largeView; }

@@ -1,15 +1,28 @@
 #include "PictureBox.h"
 
 #include "Handles.h"
-#include "Lib.h"
 
-bool PictureBox::Create(HWND parent) {
-    return CreateBound("Varnel.PictureBox", 0, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent);
+#include <windowsx.h>
+
+bool PictureBox::Create(HWND parent, PictureBoxEvents *events) {
+    m_events = events;
+    return CreateBound("Varnel.PictureBox", 0, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                       0, 0, parent);
 }
 
 void PictureBox::Place(const Box &box) {
     ::MoveWindow(Hwnd(), box.left, box.top, box.width, box.height, TRUE);
-    RoundControlCorners(Hwnd());
+}
+
+void PictureBox::SetVisible(bool visible) {
+    ::ShowWindow(Hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void PictureBox::SetBorder(bool singleLine) {
+    const LONG style = ::GetWindowLongA(Hwnd(), GWL_STYLE);
+    ::SetWindowLongA(Hwnd(), GWL_STYLE, singleLine ? style | WS_BORDER : style & ~WS_BORDER);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PictureBox::SetBackColor(COLORREF colour) {
@@ -22,13 +35,53 @@ void PictureBox::SetPicture(ComPtr<IPicture> picture) {
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
+void PictureBox::Print(std::string text, int x, int y, HFONT font, COLORREF colour) {
+    m_text = std::move(text);
+    m_textAt = {x, y};
+    m_font = font;
+    m_foreColor = colour;
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::Cls() {
+    m_text.clear();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers everything
     case WM_PAINT: return OnPaint();
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(); return 0;
+    case WM_LBUTTONUP: OnButtonUp(lParam); return 0;
+    case WM_CAPTURECHANGED: m_pressed = false; return 0;
+    case WM_MOUSEMOVE: OnMouseMove(); return 0;
     default: return Default(message, wParam, lParam);
     }
+}
+
+void PictureBox::OnButtonDown() {
+    m_pressed = true;
+    ::SetCapture(Hwnd());
+}
+
+// A click is a press and a release over the same box.
+void PictureBox::OnButtonUp(LPARAM lParam) {
+    const bool pressed = m_pressed;
+    if (::GetCapture() == Hwnd())
+        ::ReleaseCapture();
+    m_pressed = false;
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    const POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (pressed && ::PtInRect(&client, at) && m_events)
+        m_events->PictureBox_Click(*this);
+}
+
+void PictureBox::OnMouseMove() {
+    if (m_events)
+        m_events->PictureBox_MouseMove(*this);
 }
 
 LRESULT PictureBox::OnPaint() {
@@ -45,13 +98,19 @@ void PictureBox::Paint(HDC dc) {
     const GdiObject<HBRUSH> brush(::CreateSolidBrush(m_backColor));
     ::FillRect(dc, &client, brush.Get());
     OLE_HANDLE handle = 0;
-    if (!m_picture || FAILED(m_picture->get_Handle(&handle)))
-        return;
-    const auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
-    BITMAP description = {};
-    const MemoryDC memory(::CreateCompatibleDC(dc));
-    if (!memory || ::GetObjectW(bitmap, sizeof description, &description) == 0)
-        return;
-    const SelectedObject selected(memory.Get(), bitmap);
-    ::BitBlt(dc, 0, 0, description.bmWidth, description.bmHeight, memory.Get(), 0, 0, SRCCOPY);
+    if (m_picture && SUCCEEDED(m_picture->get_Handle(&handle))) {
+        const auto bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+        BITMAP description = {};
+        const MemoryDC memory(::CreateCompatibleDC(dc));
+        if (memory && ::GetObjectW(bitmap, sizeof description, &description) != 0) {
+            const SelectedObject selected(memory.Get(), bitmap);
+            ::BitBlt(dc, 0, 0, description.bmWidth, description.bmHeight, memory.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    if (!m_text.empty()) {
+        const SelectedObject font(dc, m_font);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, m_foreColor);
+        ::TextOutA(dc, m_textAt.x, m_textAt.y, m_text.data(), static_cast<int>(m_text.size()));
+    }
 }

@@ -4,6 +4,7 @@
 #include "HiddenForm.h"
 #include "Lib.h"
 #include "Screenshot.h"
+#include "core/LargeViewKeys.h"
 #include "frmMain.h"
 
 namespace {
@@ -14,6 +15,10 @@ constexpr COLORREF kSelected = RGB(255, 0, 0);
 
 frmLargeView::frmLargeView(HiddenForm &hiddenForm) : m_hiddenForm(hiddenForm) {}
 
+frmLargeView::~frmLargeView() {
+    Unload();
+}
+
 bool frmLargeView::Load() {
     const ScreenSize screen = DesktopWindowSize();
     if (!CreateBound("Varnel.frmLargeView", WS_EX_TOOLWINDOW, "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, screen.Width,
@@ -21,12 +26,14 @@ bool frmLargeView::Load() {
         return false;
     for (size_t k = 0; k < 4; ++k) {
         m_back1[k].Create(Hwnd());
-        m_desk1[k].Create(m_back1[k].Hwnd());
+        m_desk1[k].Create(m_back1[k].Hwnd(), this);
         m_desk1[k].SetBackColor(::GetSysColor(COLOR_BTNTEXT));
     }
     m_transparencyApplied = false;
     HookMessage(this, Hwnd(), WM_ACTIVATE);
     SetFormName();
+    m_monitorDisplay = std::make_unique<cDisplayChange>(*this);
+    m_monitorDisplay->Attach(Hwnd());
     ArrangeFrames();
     m_selection = DeskNum();
     ShowSelection();
@@ -37,12 +44,23 @@ void frmLargeView::Unload() {
     if (Hwnd() == nullptr)
         return;
     UnhookMessage(this, Hwnd(), WM_ACTIVATE);
+    m_monitorDisplay.reset();
     ::DestroyWindow(Hwnd());
 }
 
 void frmLargeView::Show() {
+    // Above the taskbar while it is shown; HideMe sends it to the bottom again.
+    ::SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::ShowWindow(Hwnd(), SW_SHOWMAXIMIZED);
     ::SetForegroundWindow(Hwnd());
+    ::SetFocus(Hwnd());
+}
+
+void frmLargeView::HideMe() {
+    ::SetWindowPos(Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    m_selection = DeskNum();
+    ShowSelection();
 }
 
 void frmLargeView::SetFormName() {
@@ -80,14 +98,41 @@ LRESULT frmLargeView::ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, 
     return 0;
 }
 
+void frmLargeView::PictureBox_Click(const PictureBox &box) {
+    for (size_t k = 0; k < m_desk1.size(); ++k) {
+        if (&box == &m_desk1[k])
+            Desk1_Click(static_cast<int16_t>(k));
+    }
+}
+
+void frmLargeView::MonitorDisplay_WindowSizeChange(int32_t, int32_t, int32_t, int32_t) {
+    ArrangeFrames();
+}
+
 LRESULT frmLargeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1;  // the paint covers everything
     case WM_PAINT: return OnPaint();
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_DISPLAYCHANGE: ArrangeFrames(); return 0;
+    case WM_KEYDOWN: Form_KeyDown(wParam); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(); return 0;
+    case WM_LBUTTONUP: OnButtonUp(); return 0;
+    case WM_CAPTURECHANGED: m_pressed = false; return 0;
     default: return Default(message, wParam, lParam);
     }
+}
+
+void frmLargeView::OnButtonDown() {
+    m_pressed = true;
+    ::SetCapture(Hwnd());
+}
+
+void frmLargeView::OnButtonUp() {
+    const bool pressed = m_pressed;
+    if (::GetCapture() == Hwnd())
+        ::ReleaseCapture();
+    if (pressed)
+        Form_Click();
 }
 
 LRESULT frmLargeView::OnPaint() {
@@ -108,16 +153,22 @@ void frmLargeView::Paint(HDC dc) {
                                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
     const SelectedObject selected(dc, font.Get());
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::SetTextColor(dc, ReadableTextColour(::GetSysColor(COLOR_CAPTIONTEXT), ::GetSysColor(COLOR_BTNTEXT)));
     ::TextOutA(dc, 0, 0, m_shownName.data(), static_cast<int>(m_shownName.size()));
 }
 
 void frmLargeView::ArrangeFrames() {
     const ScreenSize screen = DesktopWindowSize();
+    // A hidden window is not resized with the screen; the view covers the screen it is laid out for.
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, screen.Width, screen.Height, SWP_NOZORDER | SWP_NOACTIVATE);
     m_layout = ::ArrangeFrames(screen.Width, screen.Height);
     for (size_t k = 0; k < 4; ++k) {
         m_back1[k].Place(m_layout.frames[k]);
         m_desk1[k].Place(m_layout.picture);
+    }
+    for (const auto *boxes : {&m_back1, &m_desk1}) {
+        for (const PictureBox &box : *boxes)
+            RoundControlCorners(box.Hwnd());
     }
 }
 
@@ -125,4 +176,35 @@ void frmLargeView::ShowSelection() {
     for (int16_t k = 1; k <= 4; ++k)
         m_back1[static_cast<size_t>(k - 1)].SetBackColor(k == m_selection ? kSelected
                                                                           : ::GetSysColor(COLOR_BACKGROUND));
+}
+
+void frmLargeView::Desk1_Click(int16_t index) {
+    Pick(index);
+}
+
+void frmLargeView::Form_Click() {
+    HideMe();
+}
+
+void frmLargeView::Form_KeyDown(WPARAM keyCode) {
+    const KeyAction action = LargeViewKey(m_selection, static_cast<uint32_t>(keyCode));
+    if (action.kind == KeyActionKind::Pick) {
+        Pick(static_cast<int16_t>(action.desk - 1));
+    } else if (action.kind == KeyActionKind::Move) {
+        m_selection = action.desk;
+        ShowSelection();
+    }
+}
+
+void frmLargeView::Pick(int16_t index) {
+    const auto target = static_cast<int16_t>(index + 1);
+    if (target == DeskNum()) {
+        HideMe();
+        return;
+    }
+    m_hiddenForm.SignalSwitchToDesktop(target);
+    // The picture captured when the view was opened; none before the first opening, and then nothing is saved.
+    m_hiddenForm.SaveScreenshot(DesktopPicture(DeskNum()));
+    m_hiddenForm.SignalUpdateScreenShots();
+    HideMe();
 }

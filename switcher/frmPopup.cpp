@@ -1,29 +1,67 @@
 #include "frmPopup.h"
 
 #include "AppBar.h"
-#include "Handles.h"
 #include "HiddenForm.h"
 #include "Lib.h"
-#include "core/Geometry.h"
+#include "frmMain.h"
 
-#include <algorithm>
+#include <olectl.h>
 
 namespace {
 
-// The rows' badges are 915 twips wide, the popup has a 50-twip margin all round and four rows of 450 twips.
-constexpr int kBadgeAndMarginsTwips = 915 + 100;
-constexpr int kHeightTwips = 4 * 450 + 100;
-constexpr int kTwipsPerInch = 1440;
+// The badge of row box i shows digit i mod 4 + 1; the bitmaps are resources "BADGE1".."BADGE4".
+ComPtr<IPicture> BadgePicture(int16_t digit) {
+    const std::string name = "BADGE" + std::to_string(digit);
+    GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    if (!bitmap)
+        return {};
+    PICTDESC description = {};
+    description.cbSizeofstruct = sizeof description;
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap.Get();
+    ComPtr<IPicture> picture;
+    if (FAILED(::OleCreatePictureIndirect(&description, IID_IPicture, TRUE, picture.Put())))
+        return {};
+    bitmap.Release();  // the picture owns it now
+    return picture;
+}
 
 }  // namespace
 
 frmPopup::frmPopup(HiddenForm &hiddenForm) : m_hiddenForm(hiddenForm) {}
 
+frmPopup::~frmPopup() {
+    Unload();
+}
+
 bool frmPopup::Load() {
-    if (!CreateBound("Varnel.frmPopup", WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "", WS_POPUP, 0, 0, 0, 0, nullptr))
+    if (!CreateBound("Varnel.frmPopup", WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                     nullptr))
         return false;
+    m_picture2.Create(Hwnd(), this);
+    m_picture2.SetBackColor(::GetSysColor(COLOR_MENU));
+    for (size_t i = 0; i < 8; ++i) {
+        m_picture1[i].Create(m_picture2.Hwnd(), this);
+        m_image1[i].Create(m_picture1[i].Hwnd(), this);
+        m_image1[i].SetPicture(BadgePicture(RowDesktop(static_cast<int16_t>(i))));
+        const bool highlighted = i < 4;
+        m_picture1[i].SetBorder(highlighted);
+        m_picture1[i].SetBackColor(::GetSysColor(highlighted ? COLOR_INACTIVECAPTION : COLOR_BACKGROUND));
+    }
+    ShowRows(NormalRows);
+    // Tahoma 14 points.
+    const WindowDC dc(Hwnd());
+    m_font.Reset(::CreateFontA(-::MulDiv(14, ::GetDeviceCaps(dc.Get(), LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH, "Tahoma"));
     m_transparencyApplied = false;
     HookMessage(this, Hwnd(), WM_ACTIVATE);
+    // The own desktop's row is greyed in both looks, so hovering over it shows nothing.
+    const auto own = static_cast<size_t>(DeskNum() - 1);
+    m_picture1[own].SetBackColor(::GetSysColor(COLOR_GRAYTEXT));
+    m_picture1[own + 4].SetBackColor(::GetSysColor(COLOR_GRAYTEXT));
+    m_picture1[own].SetBorder(false);
     SetFormName();
     return true;
 }
@@ -40,20 +78,24 @@ void frmPopup::Show() {
     ::SetForegroundWindow(Hwnd());
 }
 
-int frmPopup::WidestNameWidth() const {
+void frmPopup::HideMe() {
+    ::SetWindowPos(Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::ShowWindow(Hwnd(), SW_HIDE);
+}
+
+int32_t frmPopup::TwipsPerPixel() const {
     const WindowDC dc(Hwnd());
-    const GdiObject<HFONT> font(::CreateFontA(-::MulDiv(14, ::GetDeviceCaps(dc.Get(), LOGPIXELSY), 72), 0, 0, 0,
-                                              FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
-    const SelectedObject selected(dc.Get(), font.Get());
-    int widest = 0;
-    for (int16_t n = 1; n <= 4; ++n) {
-        const std::string text = "  " + m_hiddenForm.DesktopName(n) + "   ";
-        SIZE size = {};
-        ::GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
-        widest = std::max(widest, static_cast<int>(size.cx));
-    }
-    return widest;
+    const int dpi = ::GetDeviceCaps(dc.Get(), LOGPIXELSX);
+    return dpi > 0 ? 1440 / dpi : 15;
+}
+
+TextSize frmPopup::MeasureText(std::string_view text) const {
+    const WindowDC dc(m_picture1[0].Hwnd());
+    const SelectedObject selected(dc.Get(), m_font.Get());
+    SIZE size = {};
+    ::GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
+    const int32_t perPixel = TwipsPerPixel();
+    return {size.cx * perPixel, size.cy * perPixel};
 }
 
 void frmPopup::SetFormName() {
@@ -62,12 +104,23 @@ void frmPopup::SetFormName() {
         SetWindowAlpha(Hwnd(), wanted ? 200 : 255);
         m_transparencyApplied = wanted;
     }
-    const WindowDC dc(Hwnd());
-    const int dpiX = ::GetDeviceCaps(dc.Get(), LOGPIXELSX);
-    const int dpiY = ::GetDeviceCaps(dc.Get(), LOGPIXELSY);
-    const int width = WidestNameWidth() + ::MulDiv(kBadgeAndMarginsTwips, dpiX, kTwipsPerInch);
-    const int height = ::MulDiv(kHeightTwips, dpiY, kTwipsPerInch);
+    std::array<std::string, 4> names;
+    for (int16_t n = 1; n <= 4; ++n)
+        names[static_cast<size_t>(n - 1)] = m_hiddenForm.DesktopName(n);
+    const PopupLayout layout = LayoutPopup(names, [this](std::string_view text) { return MeasureText(text); });
+    const int32_t perPixel = TwipsPerPixel();
+    const int32_t badgeLeft = PixelsFromTwips(layout.widest, perPixel);
+    const Box badge = PixelsFromTwips(Box{layout.widest, 0, BadgeWidth, BadgeHeight}, perPixel);
+    for (size_t i = 0; i < 8; ++i) {
+        m_picture1[i].Place(PixelsFromTwips(layout.rows[i], perPixel));
+        m_image1[i].Place({badgeLeft, 0, badge.width, badge.height});
+        m_picture1[i].Print(PopupRowText(names[i % 4]), 0, PixelsFromTwips(layout.textTop, perPixel), m_font.Get(),
+                            ::GetSysColor(COLOR_WINDOWTEXT));
+    }
+    const int width = PixelsFromTwips(layout.width, perPixel);
+    const int height = PixelsFromTwips(layout.height, perPixel);
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_picture2.Place({0, 0, width, height});
     RoundFormCorners(Hwnd());
 }
 
@@ -89,4 +142,61 @@ LRESULT frmPopup::ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPAR
     if (hWnd == Hwnd() && iMsg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)
         ::ShowWindow(Hwnd(), SW_HIDE);
     return 0;
+}
+
+void frmPopup::PictureBox_Click(const PictureBox &box) {
+    for (int16_t i = 0; i < 8; ++i) {
+        if (&box == &m_picture1[static_cast<size_t>(i)])
+            Picture1_Click(i);
+        else if (&box == &m_image1[static_cast<size_t>(i)])
+            Image1_Click(i);
+    }
+}
+
+void frmPopup::PictureBox_MouseMove(const PictureBox &box) {
+    if (&box == &m_picture2)
+        Picture2_MouseMove();
+    for (int16_t i = 0; i < 8; ++i) {
+        if (&box == &m_picture1[static_cast<size_t>(i)])
+            Picture1_MouseMove(i);
+        else if (&box == &m_image1[static_cast<size_t>(i)])
+            Image1_MouseMove(i);
+    }
+}
+
+void frmPopup::Picture1_Click(int16_t index) {
+    RowClick(index);
+}
+
+void frmPopup::Image1_Click(int16_t index) {
+    RowClick(index);
+}
+
+void frmPopup::Picture1_MouseMove(int16_t index) {
+    Hover(index);
+}
+
+void frmPopup::Image1_MouseMove(int16_t index) {
+    Hover(index);
+}
+
+void frmPopup::Picture2_MouseMove() {
+    ShowRows(NormalRows);
+}
+
+void frmPopup::RowClick(int16_t index) {
+    HideMe();
+    const int16_t target = RowDesktop(index);
+    if (target != DeskNum())
+        m_hiddenForm.LeaveDesktop(target);
+}
+
+void frmPopup::Hover(int16_t index) {
+    ShowRows(HoverRows(m_rows, index));
+}
+
+void frmPopup::ShowRows(const RowVisibility &rows) {
+    for (size_t j = 0; j < rows.size(); ++j)
+        m_picture1[j].SetVisible(rows[j]);
+    m_rows = rows;
 }

@@ -55,3 +55,21 @@ ScreenPoint PopupPosition(int16_t taskbarEdge, ScreenPoint cursor, ScreenRect ta
     default: return {taskbar.left - width, cursor.y - height};
     }
 }
+
+namespace {
+
+// Perceived brightness, 0..255.
+int Brightness(uint32_t colour) {
+    const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+    return (299 * red + 587 * green + 114 * blue) / 1000;
+}
+
+}  // namespace
+
+uint32_t ReadableTextColour(uint32_t background, uint32_t text) {
+    constexpr int kLeast = 96;
+    const int difference = Brightness(background) - Brightness(text);
+    if (difference >= kLeast || difference <= -kLeast)
+        return text;
+    return Brightness(background) < 128 ? 0xFFFFFFu : 0u;
+}

@@ -1,5 +1,5 @@
-// Layout arithmetic of the switcher's windows and images: the large view's frames, rescale targets and the
-// popup's place beside the taskbar. Pure: no Windows header.
+// Layout arithmetic of the switcher's windows and images: the large view's frames, rescale targets, the
+// popup's place beside the taskbar, and readable text colours. Pure: no Windows header.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -46,3 +46,8 @@ inline constexpr int16_t EdgeBottom = 3;
 // Top-left corner of a width x height popup: against the taskbar, with a corner at the pointer. Not clamped
 // to the screen.
 ScreenPoint PopupPosition(int16_t taskbarEdge, ScreenPoint cursor, ScreenRect taskbar, int32_t width, int32_t height);
+
+// Colours as 0x00BBGGRR. `text` itself when it stands out from `background`; otherwise white on a dark
+// background and black on a light one (some colour schemes give the large view's text and background the
+// same colour).
+uint32_t ReadableTextColour(uint32_t background, uint32_t text);

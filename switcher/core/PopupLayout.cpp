@@ -1,11 +1,22 @@
 #include "PopupLayout.h"
 
+namespace {
+
+std::string Padded(size_t before, std::string_view name, size_t after) {
+    std::string text(before, ' ');
+    text.append(name);
+    text.append(after, ' ');
+    return text;
+}
+
+}  // namespace
+
 std::string PopupMeasuredText(std::string_view name) {
-    return "  " + std::string(name) + "   ";
+    return Padded(2, name, 3);
 }
 
 std::string PopupRowText(std::string_view name) {
-    return " " + std::string(name) + " ";
+    return Padded(1, name, 1);
 }
 
 PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasure &measure) {

@@ -23,18 +23,6 @@ protected:
         ::DeleteFileW(ScreenshotPath(2).c_str());
         ::OleUninitialize();
     }
-    static void Set(const char *name, DWORD type, const void *data, DWORD size) {
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, Registry::SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                    &key, nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
-        ::RegCloseKey(key);
-    }
-    static void SetText(const char *name, const std::string &text) {
-        Set(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
-    }
-    static void SetNumber(const char *name, DWORD number) { Set(name, REG_DWORD, &number, sizeof number); }
     static void Send(HWND window, std::string_view bytes) {
         COPYDATASTRUCT data = {};
         data.cbData = static_cast<DWORD>(bytes.size());
@@ -78,10 +66,10 @@ TEST_F(HiddenFormTest, WithoutTheSettingsKeyEveryDefault) {
 }
 
 TEST_F(HiddenFormTest, ValuesOfTheWrongTypeGiveTheirDefaults) {
-    SetText("Desktop1Name", "Mail & Web");
-    SetText("Desktop2Name", "");
-    SetNumber("Desktop4Name", 7);     // not text
-    SetText("GUItransparency", "0");  // not a number: on
+    SetSetting("Desktop1Name", "Mail & Web");
+    SetSetting("Desktop2Name", "");
+    SetSetting("Desktop4Name", 7);     // not text
+    SetSetting("GUItransparency", "0");  // not a number: on
     HiddenForm form;
     ASSERT_TRUE(form.Load());
     EXPECT_EQ(form.DesktopName(1), "Mail & Web");
@@ -90,7 +78,7 @@ TEST_F(HiddenFormTest, ValuesOfTheWrongTypeGiveTheirDefaults) {
     EXPECT_EQ(form.DesktopName(4), "Desktop 4");
     EXPECT_TRUE(form.GUITrans());
 
-    SetNumber("GUItransparency", 0);
+    SetSetting("GUItransparency", 0);
     HiddenForm opaque;
     ASSERT_TRUE(opaque.Load());
     EXPECT_FALSE(opaque.GUITrans());
@@ -99,15 +87,15 @@ TEST_F(HiddenFormTest, ValuesOfTheWrongTypeGiveTheirDefaults) {
 }
 
 TEST_F(HiddenFormTest, ReadRegistryChangesTheWindowsButNotTheTrayTip) {
-    SetText("Desktop3Name", "Mail");
-    SetNumber("GUItransparency", 0);
+    SetSetting("Desktop3Name", "Mail");
+    SetSetting("GUItransparency", 0);
     HiddenForm form;
     ASSERT_TRUE(form.Load());
     const int narrow = Width(form.Popup());
     ASSERT_FALSE(Layered(form.Popup()));
 
-    SetText("Desktop3Name", "A much longer name for the mail desktop");
-    SetNumber("GUItransparency", 1);
+    SetSetting("Desktop3Name", "A much longer name for the mail desktop");
+    SetSetting("GUItransparency", 1);
     Send(form.Hwnd(), "ReadRegistry");
     EXPECT_EQ(form.DesktopName(3), "A much longer name for the mail desktop");
     EXPECT_TRUE(form.GUITrans());

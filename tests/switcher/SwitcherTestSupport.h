@@ -1,7 +1,8 @@
-// What the switcher's Wine tests share: the 47 named events as the hub would hold them, reading back the
-// screenshot files, and a tray that never goes empty.
+// What the switcher's Wine tests share: the 47 named events as the hub would hold them, settings written as the
+// control panel writes them, reading back the screenshot files, and a tray that never goes empty.
 #pragma once
 #include "Handles.h"
+#include "Registry.h"
 #include "core/EventNames.h"
 
 #include <windows.h>
@@ -39,6 +40,22 @@ public:
 private:
     std::array<KernelHandle, EventCount> m_handles;
 };
+
+// A value under the settings key, of any type (the switcher must cope with wrong ones).
+inline void SetSetting(const char *name, DWORD type, const void *data, DWORD size) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, Registry::SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
+    ::RegCloseKey(key);
+}
+inline void SetSetting(const char *name, const std::string &text) {
+    SetSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+inline void SetSetting(const char *name, DWORD number) {
+    SetSetting(name, REG_DWORD, &number, sizeof number);
+}
 
 // Width, height and bit depth from a BMP file's headers; zeros when it is no BMP.
 struct BmpInfo {

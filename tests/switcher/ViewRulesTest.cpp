@@ -1,6 +1,7 @@
-// The rules of the switcher's windows: the large view's keys, the popup's rows and their looks, and the
-// display-change monitor's events.
+// The rules of the switcher's windows: the large view's keys and text colour, the popup's rows and their looks,
+// and the display-change monitor's events.
 #include "core/DisplayMode.h"
+#include "core/Geometry.h"
 #include "core/LargeViewKeys.h"
 #include "core/PopupLayout.h"
 
@@ -50,6 +51,23 @@ TEST(LargeViewKey, OtherKeysAndSelectionsDoNothing) {
     // Right then Down from the top-left frame reaches the bottom-right one.
     const KeyAction right = LargeViewKey(1, 39);
     EXPECT_EQ(LargeViewKey(right.desk, 40), Move(4));
+}
+
+TEST(ReadableTextColour, TheSchemesColourUnlessItVanishesIntoTheBackground) {
+    const struct {
+        uint32_t background, text, shown;
+    } cases[] = {
+        {0xFFFFFF, 0x000000, 0x000000},  // the classic scheme: black on white
+        {0x000000, 0x000000, 0xFFFFFF},  // today's: black caption text, black button text
+        {0xFFFFFF, 0xFFFFFF, 0x000000},
+        {0x000000, 0x808080, 0x808080},  // grey on black still reads
+        {0x000000, 0x3C3C3C, 0xFFFFFF},
+        {0xC0C0C0, 0xA0A0A0, 0x000000},  // light grey on silver
+        {0x956F25, 0x000000, 0xFFFFFF},  // black on a dark blue (0x00BBGGRR)
+        {0x0000FF, 0xFFFFFF, 0xFFFFFF},  // white on red
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ReadableTextColour(c.background, c.text), c.shown) << std::hex << c.background << " " << c.text;
 }
 
 namespace {
