@@ -8,17 +8,26 @@
 //   tour panel-name N TEXT        types TEXT as the name of desktop N
 //   tour panel-record ROW KEY     records KEY (a number) for row ROW (0..4) in the recording dialog
 //   tour panel-save               "Save changes and exit", and waits until the panel has gone
+//   tour start DESK COMMAND...    starts a program on desktop DESK (1..4) with that command line
+//   tour visible DESK CLASS       until a visible window of that class is on desktop DESK; lets it paint and
+//                                 prints its rectangle on the screen of its desktop: "left top right bottom"
+//   tour hidden DESK CLASS        until no window of that class is visible on desktop DESK
+//   tour ended [seconds]          until no program of the system runs any more; names those still running
 // Exit code 0 when done, 1 when the wait ran out, 2 for a wrong call.
+#include "AnsiText.h"
 #include "ControlIds.h"
 #include "Handles.h"
 #include "core/EventNames.h"
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -79,8 +88,24 @@ HWND Panel() {
     return ::FindWindowA(nullptr, "Varnel Control Panel");
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND window, LPARAM data) {
+    auto *search = reinterpret_cast<ControlSearch *>(data);
+    if (::GetDlgCtrlID(window) != search->id)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// Any control of the panel by its id, however deep in the pages it sits.
 HWND PanelControl(int id) {
-    return ::GetDlgItem(Panel(), id);
+    ControlSearch search{id, nullptr};
+    ::EnumChildWindows(Panel(), FindControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Key messages as the keyboard leaves them for the dialog's focused control.
@@ -112,7 +137,9 @@ int PanelCommand(int argc, char **argv) {
         const int row = std::atoi(argv[2]);
         if (row < 0 || row > 4)
             return 2;
-        ::PostMessageA(PanelControl(ControlId::cmdRecordKey1 + row), BM_CLICK, 0, 0);
+        // The button's click as the panel hears it (a posted BM_CLICK is lost on a button of an inactive window).
+        const int id = ControlId::cmdRecordKey1 + row;
+        ::PostMessageA(Panel(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(PanelControl(id)));
         HWND dialog = nullptr;
         if (!WaitUntil([&] { return (dialog = ::FindWindowA(nullptr, "Record shortcut key")) != nullptr; }, 10))
             return 1;
@@ -127,6 +154,87 @@ int PanelCommand(int argc, char **argv) {
         return WaitUntil([] { return Panel() == nullptr; }, 30) ? 0 : 1;
     }
     return 2;
+}
+
+std::wstring DesktopName(int desk) {
+    return desk == 1 ? L"Default" : L"desk" + std::to_wstring(desk);
+}
+
+// Runs `work` on a thread of desktop `desk`, where it sees that desktop's windows; its answer, or 1 when the
+// desktop cannot be opened.
+template <class Work>
+int OnDesktop(int desk, Work work) {
+    const Desktop desktop(::OpenDesktopW(DesktopName(desk).c_str(), 0, FALSE, GENERIC_ALL));
+    if (!desktop)
+        return 1;
+    int result = 1;
+    std::thread thread([&] {
+        if (::SetThreadDesktop(desktop.Get()))
+            result = work();
+    });
+    thread.join();
+    return result;
+}
+
+HWND Visible(const char *windowClass) {
+    const HWND window = ::FindWindowA(windowClass, nullptr);
+    return window != nullptr && ::IsWindowVisible(window) ? window : nullptr;
+}
+
+int DesktopCommand(int argc, char **argv) {
+    const std::string verb = argv[1];
+    const int desk = std::atoi(argv[2]);
+    if (desk < 1 || desk > 4)
+        return 2;
+    if (verb == "start") {
+        std::wstring line;
+        for (int i = 3; i < argc; ++i)
+            line += (i > 3 ? L" " : L"") + ToWide(argv[i]);
+        std::wstring name = DesktopName(desk);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        startup.lpDesktop = name.data();
+        PROCESS_INFORMATION process = {};
+        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return 1;
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        return 0;
+    }
+    const char *windowClass = argv[3];
+    if (verb == "visible") {
+        return OnDesktop(desk, [&] {
+            HWND window = nullptr;
+            if (!WaitUntil([&] { return (window = Visible(windowClass)) != nullptr; }, 30))
+                return 1;
+            ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            RECT rect = {};
+            ::GetWindowRect(window, &rect);
+            std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+            return 0;
+        });
+    }
+    if (verb == "hidden")
+        return OnDesktop(desk, [&] { return WaitUntil([&] { return Visible(windowClass) == nullptr; }, 30) ? 0 : 1; });
+    return 2;
+}
+
+// The system's programs still running (in this Wine prefix: Wine lists only its own server's processes).
+std::vector<std::string> SystemProcesses() {
+    static const char *const names[] = {"varnel.exe",  "tavik1.exe",  "tavik2.exe",  "tavik3.exe",
+                                        "tavik4.exe",  "pellum1.exe", "pellum2.exe", "pellum3.exe",
+                                        "pellum4.exe", "varneleventhandler.exe", "varnelcontrolpanel.exe"};
+    std::vector<std::string> running;
+    const KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32First(snapshot.Get(), &entry); more; more = ::Process32Next(snapshot.Get(), &entry)) {
+        for (const char *name : names) {
+            if (::lstrcmpiA(entry.szExeFile, name) == 0)
+                running.emplace_back(entry.szExeFile);
+        }
+    }
+    return running;
 }
 
 }  // namespace
@@ -149,7 +257,17 @@ int main(int argc, char **argv) {
         }
         return WaitUntil([] { return HubWindow() == nullptr; }, seconds) ? 0 : 1;
     }
+    if (std::strcmp(argv[1], "ended") == 0) {
+        if (WaitUntil([] { return SystemProcesses().empty(); }, seconds))
+            return 0;
+        for (const std::string &name : SystemProcesses())
+            std::printf("%s\n", name.c_str());
+        return 1;
+    }
     if (std::strncmp(argv[1], "panel-", 6) == 0)
         return PanelCommand(argc, argv);
+    if (argc >= 4 && (std::strcmp(argv[1], "start") == 0 || std::strcmp(argv[1], "visible") == 0 ||
+                      std::strcmp(argv[1], "hidden") == 0))
+        return DesktopCommand(argc, argv);
     return 2;
 }
