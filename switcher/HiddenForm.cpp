@@ -1,0 +1,195 @@
+#include "HiddenForm.h"
+
+#include "AnsiText.h"
+#include "Log.h"
+#include "MFreeImage.h"
+#include "Registry.h"
+#include "Screenshot.h"
+#include "core/TrayRecord.h"
+#include "frmMain.h"
+
+namespace {
+
+std::string DefaultName(int16_t desk) {
+    return "Desktop " + std::to_string(desk);
+}
+
+std::string Prefix() {
+    return "Tavik" + std::to_string(DeskNum()) + ": ";
+}
+
+}  // namespace
+
+HiddenForm::HiddenForm() : m_largeView(*this), m_popup(*this) {}
+
+HiddenForm::~HiddenForm() {
+    Unload();
+}
+
+bool HiddenForm::Load() {
+    if (!CreateBound("Varnel.HiddenForm", 0, "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr))
+        return false;
+    TagWindow(Hwnd());
+    m_taskbarCreatedMessage = ::RegisterWindowMessageA("TaskbarCreated");
+    m_main.Load();
+    HookMessage(this, Hwnd(), m_taskbarCreatedMessage);
+    HookMessage(this, Hwnd(), WM_COPYDATA);
+    LoadSettings();
+    // Both ask for the names and the transparency while they load.
+    m_largeView.Load();
+    m_popup.Load();
+    m_sysTray = std::make_unique<TrayIcon>(*this);
+    m_sysTray->SetOwnerForm(Hwnd());
+    m_sysTray->SetIcon(m_main.Icon());
+    m_sysTray->SetTooltip(m_desktopNames[static_cast<size_t>(DeskNum() - 1)]);
+    m_sysTray->Add();
+    if (OpenEvents()) {
+        Trace(Prefix() + "started");
+        return true;
+    }
+    Unload();
+    return false;
+}
+
+void HiddenForm::Unload() {
+    if (Hwnd() == nullptr)
+        return;
+    UnhookMessage(this, Hwnd(), WM_COPYDATA);
+    UnhookMessage(this, Hwnd(), m_taskbarCreatedMessage);
+    if (m_sysTray) {
+        m_sysTray->Remove();
+        m_sysTray.reset();
+    }
+    for (auto &handle : m_eventHandles)
+        handle.Reset();
+    m_main.Unload();
+    m_largeView.Unload();
+    m_popup.Unload();
+    ::DestroyWindow(Hwnd());
+}
+
+bool HiddenForm::OpenEvents() {
+    bool all = true;
+    for (int16_t index = 1; index <= EventCount; ++index) {
+        const std::string name = EventName(index);
+        m_eventHandles[static_cast<size_t>(index - 1)].Reset(::OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str()));
+        if (!m_eventHandles[static_cast<size_t>(index - 1)]) {
+            LogError(Prefix() + "Unable to open event " + name);
+            ReportError(1, "");
+            all = false;
+        }
+    }
+    return all;
+}
+
+void HiddenForm::LoadSettings() {
+    m_transparencyOn = true;
+    for (int16_t k = 1; k <= 4; ++k)
+        m_desktopNames[static_cast<size_t>(k - 1)] = DefaultName(k);
+    if (!Registry::KeyExists(HKEY_CURRENT_USER, Registry::SettingsKey))
+        return;
+    Registry::Value value;
+    if (Registry::QueryValue(HKEY_CURRENT_USER, Registry::SettingsKey, "GUItransparency", RegTypeDword, value))
+        m_transparencyOn = std::get<int32_t>(value) != 0;
+    for (int16_t k = 1; k <= 4; ++k) {
+        if (Registry::QueryValue(HKEY_CURRENT_USER, Registry::SettingsKey, "Desktop" + std::to_string(k) + "Name",
+                                 RegTypeSz, value))
+            m_desktopNames[static_cast<size_t>(k - 1)] = std::get<std::string>(value);
+    }
+}
+
+void HiddenForm::SignalSwitchToDesktop(int16_t DesktopNumber) {
+    if (DesktopNumber >= 1 && DesktopNumber <= 4)
+        ::SetEvent(m_eventHandles[static_cast<size_t>(40 + DesktopNumber - 1)].Get());
+}
+
+void HiddenForm::SignalUpdateScreenShots() {
+    for (int16_t x = 1; x <= 4; ++x) {
+        if (x != DeskNum())
+            ::SetEvent(m_eventHandles[static_cast<size_t>(PairEventIndex(PairKindUpdate, x, DeskNum()) - 1)].Get());
+    }
+}
+
+std::string HiddenForm::DesktopName(int16_t Num) const {
+    return Num >= 1 && Num <= 4 ? m_desktopNames[static_cast<size_t>(Num - 1)] : std::string();
+}
+
+void HiddenForm::LeaveDesktop(int16_t target) {
+    Image capture = CaptureScreen(nullptr);
+    SignalSwitchToDesktop(target);
+    const auto picture = ImageToPicture(
+        RescaleToSize(std::move(capture), m_largeView.picWidth() - 6, m_largeView.picHeight() - 6, FilterBicubic));
+    const std::wstring file = ScreenshotPath(DeskNum());
+    Trace(Prefix() + (SavePictureFile(picture.Get(), file) ? "saved " : "could not save ") + ToAnsi(file));
+    SignalUpdateScreenShots();
+}
+
+void HiddenForm::SysTray_MouseUp(int16_t button) {
+    if (button == 1) {
+        Image capture = CaptureScreen(nullptr);
+        m_largeView.Show();
+        m_largeView.UpdateImage(std::move(capture));
+    } else if (button == 2) {
+        m_popup.PositionForm();
+        m_popup.Show();
+    }
+}
+
+LRESULT HiddenForm::ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM, LPARAM lParam) {
+    if (hWnd != Hwnd())
+        return 0;
+    if (iMsg == WM_COPYDATA)
+        OnCopyData(lParam);
+    else if (iMsg == m_taskbarCreatedMessage && m_sysTray)
+        m_sysTray->Add();  // the shell started again and lost every icon
+    return 0;
+}
+
+void HiddenForm::OnCopyData(LPARAM lParam) {
+    const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+    if (data == nullptr)
+        return;
+    // The length is read signed: a "negative" one carries no command.
+    CarryOut(ParseCommandWord(static_cast<const char *>(data->lpData), static_cast<int32_t>(data->cbData)));
+}
+
+void HiddenForm::CarryOut(const Command &command) {
+    switch (command.kind) {
+    case CommandKind::UpdateScreenshot:
+        Trace(Prefix() + (m_largeView.UpdateScreenShot(command.desk) ? "reloaded" : "could not reload") +
+              " the picture of desktop " + std::to_string(command.desk));
+        break;
+    case CommandKind::SwitchToDesktop: LeaveDesktop(command.desk); break;
+    case CommandKind::EndApp: Unload(); break;
+    case CommandKind::ReadRegistry:
+        LoadSettings();
+        m_largeView.SetFormName();
+        m_popup.SetFormName();
+        break;
+    case CommandKind::None: break;
+    }
+}
+
+LRESULT HiddenForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE: OnTrayCallback(lParam); return 0;
+    case WM_CLOSE: Unload(); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: OnEndSession(wParam); return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+void HiddenForm::OnTrayCallback(LPARAM lParam) {
+    // The shell's callbacks come as the tray icon's callback message, which is WM_MOUSEMOVE's number; the window
+    // is never shown, so no real mouse move arrives.
+    static_assert(WM_MOUSEMOVE == TrayCallbackMessage);
+    if (m_sysTray)
+        m_sysTray->OnCallback(LOWORD(lParam));
+}
+
+void HiddenForm::OnEndSession(WPARAM ending) {
+    if (ending)
+        Unload();
+}

@@ -1,0 +1,181 @@
+#include "MFreeImage.h"
+
+#include "AnsiText.h"
+#include "Handles.h"
+#include "core/Geometry.h"
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// The nine functions the switcher uses, all __stdcall as FreeImage exports them on Windows.
+struct FreeImageApi {
+    FIBITMAP *(__stdcall *Allocate)(int width, int height, int bpp, unsigned red, unsigned green, unsigned blue);
+    unsigned(__stdcall *GetColorsUsed)(FIBITMAP *);
+    unsigned(__stdcall *GetWidth)(FIBITMAP *);
+    unsigned(__stdcall *GetHeight)(FIBITMAP *);
+    BYTE *(__stdcall *GetBits)(FIBITMAP *);
+    BITMAPINFO *(__stdcall *GetInfo)(FIBITMAP *);
+    BITMAPINFOHEADER *(__stdcall *GetInfoHeader)(FIBITMAP *);
+    FIBITMAP *(__stdcall *Rescale)(FIBITMAP *, int width, int height, int filter);
+    void(__stdcall *Unload)(FIBITMAP *);
+};
+
+// FreeImage's own Windows build exports the decorated stdcall names, other builds the plain ones.
+template <class F>
+bool Bind(HMODULE dll, const char *decorated, F &function) {
+    FARPROC address = ::GetProcAddress(dll, decorated);
+    if (address == nullptr) {
+        const std::string plain = std::string(decorated + 1, std::string_view(decorated).find('@') - 1);
+        address = ::GetProcAddress(dll, plain.c_str());
+    }
+    function = reinterpret_cast<F>(reinterpret_cast<void *>(address));
+    return function != nullptr;
+}
+
+std::optional<FreeImageApi> Load() {
+    const HMODULE dll = ::LoadLibraryW((ProgramDirectory() + L"\\FreeImage.dll").c_str());
+    if (dll == nullptr)
+        return std::nullopt;
+    FreeImageApi api = {};
+    if (Bind(dll, "_FreeImage_Allocate@24", api.Allocate) &&
+        Bind(dll, "_FreeImage_GetColorsUsed@4", api.GetColorsUsed) &&
+        Bind(dll, "_FreeImage_GetWidth@4", api.GetWidth) && Bind(dll, "_FreeImage_GetHeight@4", api.GetHeight) &&
+        Bind(dll, "_FreeImage_GetBits@4", api.GetBits) && Bind(dll, "_FreeImage_GetInfo@4", api.GetInfo) &&
+        Bind(dll, "_FreeImage_GetInfoHeader@4", api.GetInfoHeader) && Bind(dll, "_FreeImage_Rescale@16", api.Rescale) &&
+        Bind(dll, "_FreeImage_Unload@4", api.Unload))
+        return api;
+    ::FreeLibrary(dll);
+    return std::nullopt;
+}
+
+// Bound at the first use that finds the DLL and kept for the life of the program, so no image outlives it;
+// while the DLL is missing every use tries again.
+const FreeImageApi *Api() {
+    static std::optional<FreeImageApi> api;
+    if (!api)
+        api = Load();
+    return api ? &*api : nullptr;
+}
+
+}  // namespace
+
+Image::~Image() {
+    if (m_bitmap != nullptr)
+        Api()->Unload(m_bitmap);
+}
+
+Image::Image(Image &&other) noexcept : m_bitmap(std::exchange(other.m_bitmap, nullptr)) {}
+
+Image &Image::operator=(Image &&other) noexcept {
+    if (this != &other) {
+        Image old(std::exchange(m_bitmap, std::exchange(other.m_bitmap, nullptr)));
+    }
+    return *this;
+}
+
+int32_t Image::Width() const {
+    return m_bitmap ? static_cast<int32_t>(Api()->GetWidth(m_bitmap)) : 0;
+}
+int32_t Image::Height() const {
+    return m_bitmap ? static_cast<int32_t>(Api()->GetHeight(m_bitmap)) : 0;
+}
+int32_t Image::BitsPerPixel() const {
+    return m_bitmap ? Api()->GetInfoHeader(m_bitmap)->biBitCount : 0;
+}
+const BITMAPINFOHEADER *Image::InfoHeader() const {
+    return m_bitmap ? Api()->GetInfoHeader(m_bitmap) : nullptr;
+}
+const uint8_t *Image::Bits() const {
+    return m_bitmap ? Api()->GetBits(m_bitmap) : nullptr;
+}
+
+bool FreeImageAvailable() {
+    return Api() != nullptr;
+}
+
+Image CaptureScreen(HWND window) {
+    if (window == nullptr)
+        window = ::GetDesktopWindow();
+    const WindowDC source(window, true);
+    if (!source)
+        return {};
+    // The display's size, not the window's.
+    const int width = ::GetDeviceCaps(source.Get(), HORZRES);
+    const int height = ::GetDeviceCaps(source.Get(), VERTRES);
+    const MemoryDC memory(::CreateCompatibleDC(source.Get()));
+    const GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(source.Get(), width, height));
+    if (!memory || !bitmap)
+        return {};
+    {
+        const SelectedObject selected(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+    }
+    // Read once it is no longer selected, as GetDIBits asks.
+    HBITMAP captured = bitmap.Get();
+    return ImageFromDeviceContext(memory.Get(), captured);
+}
+
+Image ImageFromDeviceContext(HDC dc, HBITMAP &bitmap) {
+    if (bitmap == nullptr)
+        bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
+    BITMAP description = {};
+    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof description, &description) == 0)
+        return {};
+    const FreeImageApi *api = Api();
+    if (api == nullptr)
+        return {};
+    Image image(api->Allocate(description.bmWidth, description.bmHeight, description.bmBitsPixel, 0, 0, 0));
+    if (!image)
+        return {};
+    const unsigned colours = api->GetColorsUsed(image.Get());
+    if (::GetDIBits(dc, bitmap, 0, api->GetHeight(image.Get()), api->GetBits(image.Get()), api->GetInfo(image.Get()),
+                    DIB_RGB_COLORS) == 0)
+        return {};
+    // GetDIBits may rewrite the palette size; a palettised image keeps its own.
+    if (colours != 0) {
+        BITMAPINFOHEADER *header = api->GetInfoHeader(image.Get());
+        header->biClrUsed = colours;
+        header->biClrImportant = colours;
+    }
+    return image;
+}
+
+Image RescaleImage(Image source, double width, double height, bool percent, int filter) {
+    if (!source)
+        return source;
+    const auto target = RescaleTarget({source.Width(), source.Height()}, width, height, percent);
+    if (!target)
+        return source;
+    Image scaled(Api()->Rescale(source.Get(), target->width, target->height, filter));
+    return scaled ? std::move(scaled) : std::move(source);
+}
+
+Image RescaleToSize(Image source, int32_t width, int32_t height, int filter) {
+    return RescaleImage(std::move(source), width, height, false, filter);
+}
+
+ComPtr<IPicture> ImageToPicture(Image image, HDC dc) {
+    if (!image)
+        return {};
+    std::optional<WindowDC> screen;
+    if (dc == nullptr) {
+        screen.emplace(nullptr);
+        dc = screen->Get();
+    }
+    const FreeImageApi *api = Api();
+    GdiObject<HBITMAP> bitmap(::CreateDIBitmap(dc, api->GetInfoHeader(image.Get()), CBM_INIT, api->GetBits(image.Get()),
+                                               api->GetInfo(image.Get()), DIB_RGB_COLORS));
+    if (!bitmap)
+        return {};
+    PICTDESC description = {};
+    description.cbSizeofstruct = sizeof description;
+    description.picType = PICTYPE_BITMAP;
+    description.bmp.hbitmap = bitmap.Get();
+    ComPtr<IPicture> picture;
+    if (FAILED(::OleCreatePictureIndirect(&description, IID_IPicture, TRUE, picture.Put())))
+        return {};
+    bitmap.Release();  // the picture owns it now
+    return picture;
+}

@@ -1,0 +1,51 @@
+// Screen capture and scaling with FreeImage, bound by name from FreeImage.dll in the program folder at first
+// use. Without the DLL every routine answers "no image" and callers go on without screenshots.
+#pragma once
+#include "ComPtr.h"
+
+#include <windows.h>
+
+#include <olectl.h>
+
+#include <cstdint>
+
+struct FIBITMAP;  // FreeImage's image, opaque here
+
+inline constexpr int FilterBicubic = 1;
+
+// Owns one FreeImage image and unloads it.
+class Image {
+public:
+    Image() = default;
+    explicit Image(FIBITMAP *bitmap) : m_bitmap(bitmap) {}
+    ~Image();
+    Image(Image &&other) noexcept;
+    Image &operator=(Image &&other) noexcept;
+    Image(const Image &) = delete;
+    Image &operator=(const Image &) = delete;
+
+    FIBITMAP *Get() const { return m_bitmap; }
+    explicit operator bool() const { return m_bitmap != nullptr; }
+    int32_t Width() const;
+    int32_t Height() const;
+    int32_t BitsPerPixel() const;
+    const BITMAPINFOHEADER *InfoHeader() const;
+    const uint8_t *Bits() const;
+
+private:
+    FIBITMAP *m_bitmap = nullptr;
+};
+
+// Whether FreeImage.dll could be bound (loading is retried while it cannot).
+bool FreeImageAvailable();
+
+// The whole screen; 0 (what every caller passes) stands for the desktop window.
+Image CaptureScreen(HWND window = nullptr);
+// A copy of the bitmap's pixels; a bitmap of nullptr means the one selected into `dc`, handed back through it.
+Image ImageFromDeviceContext(HDC dc, HBITMAP &bitmap);
+// Rescales to width x height (0 = derive from the other, keeping the aspect; percent: of the source's size).
+// The source is consumed when a new image is made; otherwise it comes back unchanged.
+Image RescaleImage(Image source, double width, double height, bool percent, int filter);
+Image RescaleToSize(Image source, int32_t width, int32_t height, int filter);
+// A picture that owns a device-dependent copy of the image; dc nullptr stands for the screen. Consumes the image.
+ComPtr<IPicture> ImageToPicture(Image image, HDC dc = nullptr);

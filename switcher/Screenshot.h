@@ -1,0 +1,18 @@
+// The screenshot files the switchers share: desktop N's picture, written by switcher N, read by the others.
+#pragma once
+#include "ComPtr.h"
+
+#include <windows.h>
+
+#include <olectl.h>
+
+#include <cstdint>
+#include <string>
+
+// The program folder + "\desktop" + n + ".bmp".
+std::wstring ScreenshotPath(int16_t desk);
+// Writes the picture as a 24-bit BMP beside `path` and then puts it in its place in one step, so a reader never
+// sees half a file and a failed save leaves the previous file as it was.
+bool SavePictureFile(IPicture *picture, const std::wstring &path);
+// No picture when the file is missing or unreadable.
+ComPtr<IPicture> LoadPictureFile(const std::wstring &path);

@@ -1,0 +1,27 @@
+// Tavik1..Tavik4: the switcher of one desktop. Its hidden window does all the work; the program ends when it
+// is unloaded.
+#include "HiddenForm.h"
+
+#include <windows.h>
+
+#include <ole2.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Pictures are OLE objects.
+    const bool ole = SUCCEEDED(::OleInitialize(nullptr));
+    int result = 1;
+    {
+        HiddenForm form;
+        if (form.Load()) {
+            MSG message;
+            while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageA(&message);
+            }
+            result = 0;
+        }
+    }
+    if (ole)
+        ::OleUninitialize();
+    return result;
+}
