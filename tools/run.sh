@@ -70,7 +70,40 @@ shot() {
     import -window root "$file"
     echo "run: $file"
 }
+# Waits until the four switchers' tray icons are drawn (Wine's tray takes a moment to show its first icon).
+wait_tray_icons() {
+    local probe=$OUT/.probe.png spec ok
+    for _ in $(seq 100); do
+        import -window root "$probe"
+        ok=1
+        # The right end of each taskbar, where a desktop's first tray icon sits, is plain white without it.
+        for spec in 1256+1006 2536+1006 1256+2030 2536+2030; do
+            [ "$(convert "$probe" -crop "24x16+$spec" -format '%[fx:mean]' info:)" = 1 ] && ok=0
+        done
+        [ "$ok" = 1 ] && break
+        sleep 0.2
+    done
+    rm -f "$probe"
+    [ "$ok" = 1 ] || echo "run: not every tray icon appeared"
+}
+wait_tray_icons
 shot started
+
+# The control panel on desktop 1: its three pages, a recorded key, new desktop names saved.
+(cd "$PROGRAM" && exec wine VarnelControlPanel.exe >/dev/null 2>&1) &
+wine "$TOUR" panel-wait
+shot control-panel-general
+wine "$TOUR" panel-tab 150
+shot control-panel-shortcut-keys
+wine "$TOUR" panel-record 4 192
+shot control-panel-key-recorded
+wine "$TOUR" panel-tab 330
+for spec in "1 Mail" "2 Web" "3 Code" "4 Music"; do
+    wine "$TOUR" panel-name ${spec% *} "${spec#* }"
+done
+shot control-panel-new-names
+wine "$TOUR" panel-save
+shot names-saved
 montage -font /usr/share/wine/fonts/tahoma.ttf -label "%t" "$OUT"/[0-9]*.png -tile 3x -geometry 640x512+8+8 \
     -title "Varnel tour" "$OUT/contact-sheet.png" ||
     echo "run: no contact sheet (montage failed)"

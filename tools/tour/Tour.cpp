@@ -79,8 +79,24 @@ HWND Panel() {
     return ::FindWindowA(nullptr, "Varnel Control Panel");
 }
 
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
+    auto *search = reinterpret_cast<ChildSearch *>(data);
+    if (::GetDlgCtrlID(window) != search->id)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The pages' controls sit inside frames, so the search goes through every descendant.
 HWND PanelControl(int id) {
-    return ::GetDlgItem(Panel(), id);
+    ChildSearch search{id, nullptr};
+    ::EnumChildWindows(Panel(), MatchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Key messages as the keyboard leaves them for the dialog's focused control.
