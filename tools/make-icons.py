@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Draws the programs' icons (our own art) and writes them as .ico files.
 
-usage: make-icons.py OUT.ico GLYPH [--tray]
+usage: make-icons.py OUT.ico GLYPH [--tray [--with-24]]
 GLYPH is one of 1 2 3 4 V C !. The icon group has 16, 24, 32 and 48 pixel images at 32 bits per pixel;
---tray writes the single 32 x 32, 16-colour image the switchers put in the notification area.
+--tray writes the 32 x 32, 16-colour image the switchers put in the notification area (--with-24 adds a 24 x 24
+one, as build 1 carries).
 """
 import struct
 import sys
@@ -109,7 +110,8 @@ def main():
         sys.exit(__doc__)
     out, glyph = sys.argv[1], sys.argv[2]
     if "--tray" in sys.argv[3:]:
-        write_ico(out, [(32, image_4(32, glyph))])
+        sizes = (32, 24) if "--with-24" in sys.argv[3:] else (32,)
+        write_ico(out, [(s, image_4(s, glyph)) for s in sizes])
     else:
         write_ico(out, [(s, image_32(s, glyph)) for s in (16, 24, 32, 48)])
 

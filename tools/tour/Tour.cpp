@@ -88,23 +88,23 @@ HWND Panel() {
     return ::FindWindowA(nullptr, "Varnel Control Panel");
 }
 
-struct ControlSearch {
+struct ChildSearch {
     int id;
     HWND found;
 };
 
-BOOL CALLBACK FindControl(HWND window, LPARAM data) {
-    auto *search = reinterpret_cast<ControlSearch *>(data);
+BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
+    auto *search = reinterpret_cast<ChildSearch *>(data);
     if (::GetDlgCtrlID(window) != search->id)
         return TRUE;
     search->found = window;
     return FALSE;
 }
 
-// Any control of the panel by its id, however deep in the pages it sits.
+// The pages' controls sit inside frames, so the search goes through every descendant.
 HWND PanelControl(int id) {
-    ControlSearch search{id, nullptr};
-    ::EnumChildWindows(Panel(), FindControl, reinterpret_cast<LPARAM>(&search));
+    ChildSearch search{id, nullptr};
+    ::EnumChildWindows(Panel(), MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
