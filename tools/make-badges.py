@@ -4,8 +4,8 @@
 usage: make-badges.py OUT_FOLDER
 Writes Badge1.bmp .. Badge4.bmp, 61 x 30 pixels, 24 bits per pixel.
 """
-import importlib.util
 import os
+import runpy
 import struct
 import sys
 
@@ -20,11 +20,7 @@ BLACK = (0, 0, 0)
 
 def icon_font():
     """The 5 x 7 digits the icons use, so badges and icons share one hand."""
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-icons.py")
-    spec = importlib.util.spec_from_file_location("make_icons", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module.FONT
+    return runpy.run_path(os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-icons.py"))["FONT"]
 
 
 def inside_rounded(x, y, left, top, right, bottom, radius):
