@@ -51,8 +51,8 @@ wine "$TOUR" wait-started 60 || { echo "run: the hub did not start (see $PROGRAM
 # Tiles the desktops' X windows 2 x 2 so that none hides another (a hidden part would capture black).
 tile() {
     local name x y id
-    for spec in "Default 0 0" "desk2 1280 0" "desk3 0 1024" "desk4 1280 1024"; do
-        read -r name x y <<<"$spec"
+    for place in "Default 0 0" "desk2 1280 0" "desk3 0 1024" "desk4 1280 1024"; do
+        read -r name x y <<<"$place"
         for _ in $(seq 100); do
             id=$(xdotool search --name "^$name - Wine desktop\$" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
             sleep 0.1
