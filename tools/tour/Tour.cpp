@@ -17,6 +17,7 @@
 #include "AnsiText.h"
 #include "ControlIds.h"
 #include "Handles.h"
+#include "TestSupport.h"
 #include "core/EventNames.h"
 
 #include <windows.h>
@@ -32,17 +33,8 @@
 
 namespace {
 
-BOOL CALLBACK FindHub(HWND window, LPARAM found) {
-    if (::GetPropA(window, "Varnel_APPLICATION") != reinterpret_cast<HANDLE>(1))
-        return TRUE;
-    *reinterpret_cast<HWND *>(found) = window;
-    return FALSE;
-}
-
 HWND HubWindow() {
-    HWND found = nullptr;
-    ::EnumWindows(FindHub, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FindTaggedWindow("Varnel_APPLICATION");
 }
 
 bool AllEventsExist() {
@@ -61,27 +53,6 @@ bool WaitUntil(Condition condition, int seconds) {
             return false;
     }
     return true;
-}
-
-void PressHotKey(int modifiers, WORD key) {
-    const WORD modifierKeys[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN};
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    for (int bit = 0; bit < 4; ++bit)
-        if (modifiers & (1 << bit))
-            add(modifierKeys[bit], 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    for (int bit = 3; bit >= 0; --bit)
-        if (modifiers & (1 << bit))
-            add(modifierKeys[bit], KEYEVENTF_KEYUP);
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 HWND Panel() {
