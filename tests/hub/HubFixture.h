@@ -27,7 +27,7 @@ protected:
         return lines == bare + "\r\n" || lines == quoted;
     }
     // The hub's own trace of desktop work: program starts and switches, in order.
-    std::vector<std::string> DesktopTrace() const { return m_monitor.Matching("cDesktop"); }
+    std::vector<std::string> DesktopTrace() const { return m_monitor.Matching("cDesktop", m_hub.ProcessId()); }
 
     DebugMonitor m_monitor;
     TempFolder m_folder;

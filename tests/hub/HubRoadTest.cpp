@@ -50,6 +50,6 @@ TEST_F(HubTest, AHotKeySwitchTravelsThroughTheRelaysAndTheCloseEventsEndEverythi
     for (int desk = 1; desk <= 4; ++desk)
         EXPECT_TRUE(WaitFor([&] { return Commands(m_folder, desk).ends_with("EndApp\r\n"); })) << desk;
     // Back on desktop 1 before the hub ended.
-    EXPECT_TRUE(m_monitor.WaitFor("cDesktop1: switched to Default", 2));
+    EXPECT_TRUE(m_monitor.WaitFor("cDesktop1: switched to Default", 2, 10000, m_hub.ProcessId()));
     EXPECT_EQ(DesktopTrace().back(), "cDesktop1: switched to Default");
 }

@@ -74,7 +74,7 @@ TEST_F(HubTest, AMissingRelayFailsItsDesktopAndTheHubEndsOnDesktopOne) {
     EXPECT_TRUE(WaitFor([&] { return !RecorderLines(m_folder, L"varnelerror").empty(); }));
     EXPECT_EQ(RecorderLines(m_folder, L"varnelerror"), "Default|2|\"" + Dir() + "\\varnelerror.exe\" 3 3\r\n");
 
-    EXPECT_TRUE(m_monitor.WaitFor("cDesktop1: switched to Default"));
+    EXPECT_TRUE(m_monitor.WaitFor("cDesktop1: switched to Default", 1, 10000, m_hub.ProcessId()));
     const std::vector<std::string> trace = DesktopTrace();
     for (const auto &line : trace)
         EXPECT_EQ(line.find("cDesktop4"), std::string::npos) << line;

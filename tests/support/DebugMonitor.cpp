@@ -54,15 +54,15 @@ std::vector<DebugMonitor::Line> DebugMonitor::Lines() const {
     return m_lines;
 }
 
-std::vector<std::string> DebugMonitor::Matching(const std::string &part) const {
+std::vector<std::string> DebugMonitor::Matching(const std::string &part, DWORD processId) const {
     std::vector<std::string> found;
     for (const Line &line : Lines()) {
-        if (line.text.find(part) != std::string::npos)
+        if (line.text.find(part) != std::string::npos && (processId == 0 || line.processId == processId))
             found.push_back(line.text);
     }
     return found;
 }
 
-bool DebugMonitor::WaitFor(const std::string &part, size_t count, DWORD timeoutMs) const {
-    return ::WaitFor([&] { return Matching(part).size() >= count; }, timeoutMs);
+bool DebugMonitor::WaitFor(const std::string &part, size_t count, DWORD timeoutMs, DWORD processId) const {
+    return ::WaitFor([&] { return Matching(part, processId).size() >= count; }, timeoutMs);
 }

@@ -28,10 +28,10 @@ public:
     // A fine clock (QueryPerformanceCounter) in milliseconds, to time against the lines' arrival.
     static double Now();
     std::vector<Line> Lines() const;
-    // The texts that contain `part`, in arrival order.
-    std::vector<std::string> Matching(const std::string &part) const;
+    // The texts that contain `part`, in arrival order; from one process only when `processId` is not 0.
+    std::vector<std::string> Matching(const std::string &part, DWORD processId = 0) const;
     // Waits until at least `count` lines contain `part`.
-    bool WaitFor(const std::string &part, size_t count = 1, DWORD timeoutMs = 10000) const;
+    bool WaitFor(const std::string &part, size_t count = 1, DWORD timeoutMs = 10000, DWORD processId = 0) const;
 
 private:
     void Run();
