@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -167,6 +168,10 @@ ComPtr<IPicture> ImageToPicture(Image image, HDC dc) {
     const FreeImageApi *api = Api();
     GdiObject<HBITMAP> bitmap(::CreateDIBitmap(dc, api->GetInfoHeader(image.Get()), CBM_INIT, api->GetBits(image.Get()),
                                                api->GetInfo(image.Get()), DIB_RGB_COLORS));
+    return PictureOfBitmap(std::move(bitmap));
+}
+
+ComPtr<IPicture> PictureOfBitmap(GdiObject<HBITMAP> bitmap) {
     if (!bitmap)
         return {};
     PICTDESC description = {};

@@ -2,6 +2,7 @@
 // use. Without the DLL every routine answers "no image" and callers go on without screenshots.
 #pragma once
 #include "ComPtr.h"
+#include "Handles.h"
 
 #include <windows.h>
 
@@ -49,3 +50,5 @@ Image RescaleImage(Image source, double width, double height, bool percent, int 
 Image RescaleToSize(Image source, int32_t width, int32_t height, int filter);
 // A picture that owns a device-dependent copy of the image; dc nullptr stands for the screen. Consumes the image.
 ComPtr<IPicture> ImageToPicture(Image image, HDC dc = nullptr);
+// A displayable picture that owns `bitmap`; empty (and the bitmap freed) when none can be made.
+ComPtr<IPicture> PictureOfBitmap(GdiObject<HBITMAP> bitmap);

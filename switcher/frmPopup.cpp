@@ -3,6 +3,7 @@
 #include "AppBar.h"
 #include "HiddenForm.h"
 #include "Lib.h"
+#include "MFreeImage.h"
 #include "frmMain.h"
 
 #include <olectl.h>
@@ -12,19 +13,8 @@ namespace {
 // The badge of row box i shows digit i mod 4 + 1; the bitmaps are resources "BADGE1".."BADGE4".
 ComPtr<IPicture> BadgePicture(int16_t digit) {
     const std::string name = "BADGE" + std::to_string(digit);
-    GdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
-        ::LoadImageA(::GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-    if (!bitmap)
-        return {};
-    PICTDESC description = {};
-    description.cbSizeofstruct = sizeof description;
-    description.picType = PICTYPE_BITMAP;
-    description.bmp.hbitmap = bitmap.Get();
-    ComPtr<IPicture> picture;
-    if (FAILED(::OleCreatePictureIndirect(&description, IID_IPicture, TRUE, picture.Put())))
-        return {};
-    bitmap.Release();  // the picture owns it now
-    return picture;
+    return PictureOfBitmap(GdiObject<HBITMAP>(static_cast<HBITMAP>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))));
 }
 
 }  // namespace
