@@ -5,6 +5,7 @@
 #include "Screenshot.h"
 #include "SwitcherTestSupport.h"
 #include "TestSupport.h"
+#include "ViewShots.h"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +37,6 @@ protected:
         RECT rect = {};
         ::GetWindowRect(window.Hwnd(), &rect);
         return rect.right - rect.left;
-    }
-    static SIZE PictureSize(IPicture *picture) {
-        OLE_HANDLE handle = 0;
-        BITMAP bitmap = {};
-        if (picture != nullptr && SUCCEEDED(picture->get_Handle(&handle)))
-            ::GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap);
-        return {bitmap.bmWidth, bitmap.bmHeight};
     }
 
     HubEvents m_events;

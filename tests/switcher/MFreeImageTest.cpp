@@ -3,6 +3,7 @@
 #include "Screenshot.h"
 #include "SwitcherTestSupport.h"
 #include "TestSupport.h"
+#include "ViewShots.h"
 #include "Window.h"
 
 #include <gtest/gtest.h>
@@ -50,13 +51,6 @@ uint32_t PixelAt(IPicture *picture, int x, int y) {
     return GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
 }
 
-SIZE PictureSize(IPicture *picture) {
-    OLE_HANDLE handle = 0;
-    BITMAP bitmap = {};
-    if (picture != nullptr && SUCCEEDED(picture->get_Handle(&handle)))
-        ::GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap);
-    return {bitmap.bmWidth, bitmap.bmHeight};
-}
 
 class MFreeImageTest : public ::testing::Test {
 protected:
