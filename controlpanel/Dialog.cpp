@@ -2,6 +2,7 @@
 
 #include "ControlIds.h"
 #include "Fonts.h"
+#include "MessageLoop.h"
 #include "PanelRules.h"
 
 namespace {
@@ -54,18 +55,17 @@ void Dialog::ShowModal(HWND owner) {
     ::SetFocus(::GetDlgItem(Hwnd(), ControlId::CancelButton));
     m_open = true;
     m_keyWentDown = false;
+    MessageLoop loop("ControlPanel: ");
     MSG message;
     while (m_open) {
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0)
-                ::PostQuitMessage(static_cast<int>(message.wParam));  // for the owner's loop
+        if (!loop.Next(message)) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));  // for the owner's loop
             break;
         }
         if (Preview(message))
             continue;
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     // The owner comes back first, so that it, not some other program, is activated when the dialog goes.
     ::EnableWindow(owner, TRUE);

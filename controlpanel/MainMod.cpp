@@ -2,6 +2,7 @@
 #include "FormMain.h"
 
 #include "AppIcon.h"
+#include "MessageLoop.h"
 
 #include <commctrl.h>
 
@@ -14,13 +15,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     form.Form_Load();
     ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(form.Hwnd());
-    MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        // The Tab key moves between the controls, as in any settings window.
-        if (form.Hwnd() != nullptr && ::IsDialogMessageA(form.Hwnd(), &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    return 0;
+    // The Tab key moves between the controls, as in any settings window.
+    return MessageLoop("ControlPanel: ").Run(form.Hwnd());
 }

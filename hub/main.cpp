@@ -1,6 +1,7 @@
 // Varnel.exe, the hub: creates the desktops, starts the programs on them, owns the hot keys and switches.
 #include "Handles.h"
 #include "Log.h"
+#include "MessageLoop.h"
 #include "frmMulti.h"
 
 #include <windows.h>
@@ -21,10 +22,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         hub.Unload();
         return 1;
     }
-    MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    return 0;
+    return MessageLoop("Varnel: ").Run();
 }

@@ -1,6 +1,8 @@
 // Tavik1..Tavik4: the switcher of one desktop. Its hidden window does all the work; the program ends when it
 // is unloaded.
 #include "HiddenForm.h"
+#include "MessageLoop.h"
+#include "frmMain.h"
 
 #include <windows.h>
 
@@ -12,14 +14,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int result = 1;
     {
         HiddenForm form;
-        if (form.Load()) {
-            MSG message;
-            while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageA(&message);
-            }
-            result = 0;
-        }
+        if (form.Load())
+            result = MessageLoop("Tavik" + std::to_string(DeskNum()) + ": ").Run();
     }
     if (ole)
         ::OleUninitialize();

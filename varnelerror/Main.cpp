@@ -1,6 +1,7 @@
 // The error reporter, started by Varnel's programs as "varnelerror.exe CODE TEXT": it tells the user in plain
 // words what failed and what to do. Reports that arrive while its window is up join that window.
 #include "Handles.h"
+#include "MessageLoop.h"
 #include "ReporterWindow.h"
 
 #include <windows.h>
@@ -76,12 +77,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         return 1;
     lock.Release();
     window.Present(showCommand);
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!::IsDialogMessageW(window.Hwnd(), &message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-    return 0;
+    return MessageLoop("varnelerror: ").Run(window.Hwnd());
 }
