@@ -6,7 +6,7 @@ bool RestartBudget::Allow(uint64_t nowMs) {
     // A restart kWindowMs ago or earlier no longer counts.
     while (!m_restarts.empty() && nowMs - m_restarts.front() >= kWindowMs)
         m_restarts.pop_front();
-    if (m_restarts.size() >= static_cast<size_t>(kRestarts)) {
+    if (m_restarts.size() >= static_cast<std::size_t>(kRestarts)) {
         m_exhausted = true;
         return false;
     }

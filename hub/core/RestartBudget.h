@@ -1,6 +1,7 @@
 // How often the hub starts a program of its set again after it died: a start limit per program, counted over a
 // sliding window, as a service manager's "so many starts in so many seconds, then give up".
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 

@@ -1,5 +1,6 @@
 // The hub with the real relays: a hot key travels hub -> relay -> switcher -> hub relay -> hub, with
-// stand-in switchers that answer at once; the close events end everything.
+// stand-in switchers that answer at once; the close events end everything. Dead programs are started again
+// within a limit, and a new hub ends a leftover set before it starts its own.
 #include "HubFixture.h"
 
 #include <cstdio>

@@ -1,5 +1,6 @@
 // The whole road of a hot-key switch with the real hub, relays and switchers: the switcher of the desktop left
-// asks the hub, writes its picture and tells the other three, which reload it.
+// asks the hub, writes its picture and tells the other three, which reload it. A dead switcher does not stop a
+// switch and is started again; a dead hub ends the whole set.
 #include "AnsiText.h"
 #include "HubRun.h"
 #include "SwitcherTestSupport.h"
@@ -35,7 +36,7 @@ bool ShellHasIcon(HWND window) {
 
 }  // namespace
 
-TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureThatTheOtherSwitchersReload) {
+TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAndEndsWithTheHub) {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Varnel");
     DebugMonitor monitor;
     ASSERT_TRUE(monitor.Active());
@@ -79,6 +80,13 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureThatTheOtherSwitchersReload) {
     EXPECT_TRUE(monitor.WaitFor("Tavik1: started", 2, 30000));
     const HWND tavik1 = FindTaggedWindow("Tavik1_APPLICATION");
     EXPECT_TRUE(tavik1 != nullptr && ShellHasIcon(tavik1));
+    // And the road through it is the usual one again: it leaves its picture.
+    PressHotKey(MOD_WIN, '1');
+    ASSERT_TRUE(monitor.WaitFor("cDesktop1: switched to Default", 3));
+    const size_t saved = monitor.Matching("Tavik1: saved " + file).size();
+    PressHotKey(MOD_WIN, '3');
+    EXPECT_TRUE(monitor.WaitFor("cDesktop3: switched to desk3", 4));
+    EXPECT_TRUE(monitor.WaitFor("Tavik1: saved " + file, saved + 1));
 
     // The hub dies on desktop 3: the set ends with it, each program saying so, and desktop 1 is shown again.
     ASSERT_TRUE(hub.Kill());
