@@ -16,8 +16,8 @@ bool MessageLoop::WaitBeside(MSG &message, bool &got) {
         return false;
     const auto count = static_cast<DWORD>(handles.size());
     // MWMO_INPUTAVAILABLE: messages already seen but left in the queue wake the wait too.
-    const DWORD result = ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT,
-                                                       MWMO_INPUTAVAILABLE);
+    const DWORD result =
+        ::MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (result < WAIT_OBJECT_0 + count) {
         m_waits->Signalled(handles[result - WAIT_OBJECT_0]);
         got = false;

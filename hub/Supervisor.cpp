@@ -74,9 +74,9 @@ void Supervisor::Signalled(HANDLE handle) {
 
 namespace {
 
-const wchar_t *const kSetPrograms[] = {L"Tavik1.exe",  L"Tavik2.exe",  L"Tavik3.exe",  L"Tavik4.exe",
-                                       L"Pellum1.exe", L"Pellum2.exe", L"Pellum3.exe", L"Pellum4.exe",
-                                       L"VarnelEventHandler.exe"};
+const wchar_t *const kSetPrograms[] = {L"Tavik1.exe",  L"Tavik2.exe",  L"Tavik3.exe",
+                                       L"Tavik4.exe",  L"Pellum1.exe", L"Pellum2.exe",
+                                       L"Pellum3.exe", L"Pellum4.exe", L"VarnelEventHandler.exe"};
 // The control panel's Shutdown events: each set hands "EndApp" to one switcher and ends one relay.
 constexpr int16_t kCloseEvents[] = {45, 7, 17, 27, 37};
 constexpr int kRounds = 4;
@@ -97,8 +97,8 @@ std::vector<KernelHandle> RunningSetPrograms(const std::wstring &programDirector
         if (std::none_of(std::begin(kSetPrograms), std::end(kSetPrograms),
                          [&](const wchar_t *name) { return SameText(entry.szExeFile, name); }))
             continue;
-        KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
-                                           FALSE, entry.th32ProcessID));
+        KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                           entry.th32ProcessID));
         wchar_t image[MAX_PATH] = {};
         DWORD size = MAX_PATH;
         // Only this installation's programs: a copy in another folder belongs to nobody's set here.
@@ -134,7 +134,8 @@ void EndEarlierSet(const std::wstring &programDirectory) {
         ::WaitForSingleObject(process.Get(), 5000);
     }
     if (!left.empty())
-        LogError("Varnel: " + std::to_string(left.size()) + " programs of the earlier set did not end; they were ended by force");
+        LogError("Varnel: " + std::to_string(left.size()) +
+                 " programs of the earlier set did not end; they were ended by force");
     // A set nobody took would end this hub's own relay as soon as it starts waiting.
     for (const KernelHandle &event : events)
         ::ResetEvent(event.Get());

@@ -220,7 +220,8 @@ void frmMulti::OnLeaveTimeout() {
     if (target == 0 || !m_state.WantsSwitch(target))
         return;
     LogError("Varnel: Switcher " + std::to_string(m_state.CurrentDesktop()) + " did not ask for desktop " +
-             std::to_string(target) + " within " + std::to_string(kLeaveTimeoutMs) + " ms; switching without its picture");
+             std::to_string(target) + " within " + std::to_string(kLeaveTimeoutMs) +
+             " ms; switching without its picture");
     SwitchToDesktop(target);
 }
 

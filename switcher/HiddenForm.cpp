@@ -20,16 +20,17 @@ std::string Prefix() {
 
 std::wstring DesktopNameOf(HDESK desktop) {
     wchar_t name[256] = {};
-    return desktop != nullptr && ::GetUserObjectInformationW(desktop, UOI_NAME, name, sizeof name - sizeof name[0], nullptr)
-               ? std::wstring(name)
-               : std::wstring();
+    const DWORD size = sizeof name - sizeof name[0];  // the last character stays the end of the text
+    const bool named = desktop != nullptr && ::GetUserObjectInformationW(desktop, UOI_NAME, name, size, nullptr);
+    return named ? std::wstring(name) : std::wstring();
 }
 
 // Whether the display shows this switcher's desktop. (Wine always names "Default" as the input desktop.)
 bool ShowsThisDesktop() {
     const Desktop input(::OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS));
     const std::wstring shown = DesktopNameOf(input.Get());
-    return !shown.empty() && _wcsicmp(shown.c_str(), DesktopNameOf(::GetThreadDesktop(::GetCurrentThreadId())).c_str()) == 0;
+    const std::wstring own = DesktopNameOf(::GetThreadDesktop(::GetCurrentThreadId()));
+    return !shown.empty() && _wcsicmp(shown.c_str(), own.c_str()) == 0;
 }
 
 // Desktop 1 is the interactive desktop the hub adopted, "Default" in the user's window station.

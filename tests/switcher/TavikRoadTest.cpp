@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <shellapi.h>
-
 #include <cstdio>
 
 namespace {
@@ -25,14 +23,6 @@ bool Populate(const TempFolder &folder) {
     return ok;
 }
 
-// Whether the shell shows the icon of that window; asks with a modify that changes nothing.
-bool ShellHasIcon(HWND window) {
-    NOTIFYICONDATAA record = {};
-    record.cbSize = 88;
-    record.hWnd = window;
-    record.uID = 1;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
 
 }  // namespace
 
@@ -79,7 +69,7 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAnd
     }
     EXPECT_TRUE(monitor.WaitFor("Tavik1: started", 2, 30000));
     const HWND tavik1 = FindTaggedWindow("Tavik1_APPLICATION");
-    EXPECT_TRUE(tavik1 != nullptr && ShellHasIcon(tavik1));
+    EXPECT_TRUE(tavik1 != nullptr && ShellHadIcon(tavik1));
     // And the road through it is the usual one again: it leaves its picture.
     PressHotKey(MOD_WIN, '1');
     ASSERT_TRUE(monitor.WaitFor("cDesktop1: switched to Default", 3));
