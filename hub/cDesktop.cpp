@@ -57,9 +57,9 @@ bool cDesktop::StartProcess(const std::wstring &sPath, const std::wstring &CmdLi
         Trace(Prefix() + "could not start " + ToAnsi(sPath));
         return false;
     }
-    ::CloseHandle(process.hProcess);
     ::CloseHandle(process.hThread);
     Trace(Prefix() + "started " + ToAnsi(sPath) + " on " + ToAnsi(m_desktopName));
+    m_hub.ProcessStarted(*this, sPath, KernelHandle(process.hProcess));
     return true;
 }
 

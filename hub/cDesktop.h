@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <string>
 
-// What the desktops ask the hub for: the programs to start on them.
+class cDesktop;
+
+// What the desktops ask the hub for: the programs to start on them. The hub also takes each started process.
 class IHubPaths {
 public:
     virtual std::wstring GetExplorerPath() const = 0;
     virtual std::wstring GetSwitcherPath(int16_t desktopNumber) const = 0;
     virtual std::wstring GetEventHandlerPath(int16_t desktopNumber) const = 0;
+    virtual void ProcessStarted(cDesktop &desktop, const std::wstring &path, KernelHandle process) = 0;
 
 protected:
     ~IHubPaths() = default;
@@ -21,7 +24,7 @@ protected:
 
 class cDesktop {
 public:
-    cDesktop(const IHubPaths &hub, int16_t number) : m_hub(hub), m_number(number) {}
+    cDesktop(IHubPaths &hub, int16_t number) : m_hub(hub), m_number(number) {}
 
     // Adopts the input desktop as desktop 1 and starts its switcher, its relay and the hub relay.
     bool SetAsDefault();
@@ -33,6 +36,7 @@ public:
     void ClearUp();
     const std::string &GetLastError() const { return m_lastErrorText; }
 
+    int16_t Number() const { return m_number; }
     bool IsOpen() const { return static_cast<bool>(m_desktopHandle); }
     HDESK DefaultDesktop() const { return m_desktopHandle.Get(); }
     HDESK DefaultThread() const { return m_threadDesktopHandle; }
@@ -41,7 +45,7 @@ private:
     void SetErrorFromCode(DWORD code);
     std::string Prefix() const;
 
-    const IHubPaths &m_hub;
+    IHubPaths &m_hub;
     int16_t m_number;
     std::wstring m_desktopName;
     Desktop m_desktopHandle;

@@ -7,6 +7,14 @@
 #include "Registry.h"
 #include "frmMain.h"
 
+namespace {
+
+constexpr UINT_PTR kLeaveTimer = 1;
+// A switcher answers within a capture and a set (tens of ms); past this the user would wait on a dead one.
+constexpr UINT kLeaveTimeoutMs = 500;
+
+}  // namespace
+
 frmMulti::frmMulti() : m_programDirectory(ProgramDirectory()) {
     // An ordinary top-level window, never shown: the hub relay finds it among the desktop's windows.
     CreateBound("VarnelHub", WS_EX_TOOLWINDOW, "Varnel", WS_OVERLAPPED, 0, 0, 0, 0, nullptr);
@@ -24,6 +32,11 @@ std::wstring frmMulti::GetEventHandlerPath(int16_t DesktopNumber) const {
     return EventHandlerPath(m_programDirectory, DesktopNumber);
 }
 
+void frmMulti::ProcessStarted(cDesktop &desktop, const std::wstring &path, KernelHandle process) {
+    if (path != m_explorerPath)
+        m_supervisor.Adopt(desktop, path, std::move(process));
+}
+
 std::string frmMulti::GetTheWindowsDirectory() {
     char buffer[250] = {};
     const UINT length = ::GetWindowsDirectoryA(buffer, 250);
@@ -31,6 +44,8 @@ std::string frmMulti::GetTheWindowsDirectory() {
 }
 
 bool frmMulti::Form_Load() {
+    // Before the window is tagged: the earlier set's hub relay hands its "EndApp" to no hub then.
+    EndEarlierSet(m_programDirectory);
     TagWindow(Hwnd());
     SetAppIcon(Hwnd(), "AAA", true);
     m_hooked = HookMessage(this, Hwnd(), WM_HOTKEY) && HookMessage(this, Hwnd(), WM_COPYDATA);
@@ -101,6 +116,9 @@ void frmMulti::Unload() {
 }
 
 void frmMulti::Form_QueryUnload() {
+    // Programs that end from here on end in order, with their hub.
+    m_supervisor.Stop();
+    CancelLeaveWait();
     if (m_hooked) {
         UnhookMessage(this, Hwnd(), WM_COPYDATA);
         UnhookMessage(this, Hwnd(), WM_HOTKEY);
@@ -125,6 +143,7 @@ LRESULT frmMulti::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: Unload(); return 0;
     case WM_ENDSESSION: if (wParam) Unload(); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    case WM_TIMER: if (wParam == kLeaveTimer) OnLeaveTimeout(); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -163,6 +182,8 @@ void frmMulti::OnCopyData(const COPYDATASTRUCT *data) {
 }
 
 void frmMulti::SwitchToDesktop(int16_t desk) {
+    if (desk == m_leaveTarget)
+        CancelLeaveWait();
     if (!m_state.WantsSwitch(desk))
         return;
     cDesktop *desktop = m_desktops[static_cast<size_t>(desk)].get();
@@ -180,6 +201,28 @@ void frmMulti::SignalSwitchToDesktop(int16_t DesktopNumber) {
     Trace("Varnel: hot key asks switcher " + std::to_string(m_state.CurrentDesktop()) + " for desktop " +
           std::to_string(DesktopNumber));
     ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
+    m_leaveTarget = DesktopNumber;
+    m_leaveEvent = index;
+    ::SetTimer(Hwnd(), kLeaveTimer, kLeaveTimeoutMs, nullptr);
+}
+
+void frmMulti::CancelLeaveWait() {
+    if (m_leaveTarget != 0 && Hwnd() != nullptr)
+        ::KillTimer(Hwnd(), kLeaveTimer);
+    m_leaveTarget = 0;
+}
+
+void frmMulti::OnLeaveTimeout() {
+    const int16_t target = m_leaveTarget;
+    // Nobody took the request (a dead relay): one started again later must not carry it to the switcher.
+    ::ResetEvent(m_eventHandles[static_cast<size_t>(m_leaveEvent)].Get());
+    CancelLeaveWait();
+    if (target == 0 || !m_state.WantsSwitch(target))
+        return;
+    LogError("Varnel: Switcher " + std::to_string(m_state.CurrentDesktop()) + " did not ask for desktop " +
+             std::to_string(target) + " within " + std::to_string(kLeaveTimeoutMs) +
+             " ms; switching without its picture");
+    SwitchToDesktop(target);
 }
 
 void frmMulti::ReadHotKeySettings() {

@@ -3,6 +3,7 @@
 #pragma once
 #include "Handles.h"
 #include "MessageHook.h"
+#include "Supervisor.h"
 #include "Window.h"
 #include "cDesktop.h"
 #include "core/EventNames.h"
@@ -24,7 +25,10 @@ public:
     std::wstring GetExplorerPath() const override { return m_explorerPath; }
     std::wstring GetSwitcherPath(int16_t DesktopNumber) const override;
     std::wstring GetEventHandlerPath(int16_t DesktopNumber) const override;
+    void ProcessStarted(cDesktop &desktop, const std::wstring &path, KernelHandle process) override;
     static std::string GetTheWindowsDirectory();
+    // The processes the hub's message loop waits on beside its messages.
+    IWaitList &Supervision() { return m_supervisor; }
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,6 +42,9 @@ private:
     void OnCopyData(const COPYDATASTRUCT *data);
     void SwitchToDesktop(int16_t desk);
     void SignalSwitchToDesktop(int16_t DesktopNumber);
+    // The switcher asked to leave its desktop did not ask for the switch in time: switch without its picture.
+    void OnLeaveTimeout();
+    void CancelLeaveWait();
     void ReadHotKeySettings();
     void RegisterHotKeys();
     void UnregisterHotKeys();
@@ -51,6 +58,9 @@ private:
     std::wstring m_programDirectory;
     std::wstring m_explorerPath;
     int16_t m_shownDesktop = 1;  // the desktop the display was last switched to
+    Supervisor m_supervisor;
+    int16_t m_leaveTarget = 0;  // the desktop a switcher was asked to leave for and has not asked for yet
+    int16_t m_leaveEvent = 0;   // the "ToDesktop" event set for it
     bool m_hooked = false;
     bool m_unloading = false;
 };

@@ -22,5 +22,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         hub.Unload();
         return 1;
     }
-    return MessageLoop("Varnel: ").Run();
+    return MessageLoop("Varnel: ", &hub.Supervision()).Run();
 }

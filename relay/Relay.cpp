@@ -2,6 +2,7 @@
 // window of its own desktop that carries the program's tag. Built once per desktop and once as the hub relay.
 #include "Handles.h"
 #include "Log.h"
+#include "SetWatch.h"
 #include "WinAPIError.h"
 #include "core/EventNames.h"
 #include "core/RelayRules.h"
@@ -73,12 +74,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         waitList.push_back(event.Get());
         events.push_back(std::move(event));
     }
+    // Last in the list, after every event: the hub that started the relay. The set ends with it.
+    const KernelHandle hub = OpenStartingHub();
+    if (hub)
+        waitList.push_back(hub.Get());
     for (;;) {
         const DWORD result =
             ::WaitForMultipleObjects(static_cast<DWORD>(waitList.size()), waitList.data(), FALSE, INFINITE);
         if (result >= WAIT_OBJECT_0 + waitList.size()) {
             LogError(RelayLogPrefix(kDeskNum) + "Waiting for the events failed: " + WinAPIErrorText(::GetLastError()));
             return 1;
+        }
+        if (result - WAIT_OBJECT_0 == indices.size()) {
+            const DWORD code = ExitCodeOf(hub.Get());
+            waitList.pop_back();
+            if (EndedInOrder(code))
+                continue;  // the design's road: the relay still hands on its close event
+            LogError(HubEndedLine(kDeskNum, code));
+            return 0;
         }
         const RelayAction action = ActionOfEvent(kDeskNum, indices[result - WAIT_OBJECT_0]);
         if (!action.word.empty())

@@ -18,6 +18,27 @@ std::string Prefix() {
     return "Tavik" + std::to_string(DeskNum()) + ": ";
 }
 
+std::wstring DesktopNameOf(HDESK desktop) {
+    wchar_t name[256] = {};
+    const DWORD size = sizeof name - sizeof name[0];  // the last character stays the end of the text
+    const bool named = desktop != nullptr && ::GetUserObjectInformationW(desktop, UOI_NAME, name, size, nullptr);
+    return named ? std::wstring(name) : std::wstring();
+}
+
+// Whether the display shows this switcher's desktop. (Wine always names "Default" as the input desktop.)
+bool ShowsThisDesktop() {
+    const Desktop input(::OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS));
+    const std::wstring shown = DesktopNameOf(input.Get());
+    const std::wstring own = DesktopNameOf(::GetThreadDesktop(::GetCurrentThreadId()));
+    return !shown.empty() && _wcsicmp(shown.c_str(), own.c_str()) == 0;
+}
+
+// Desktop 1 is the interactive desktop the hub adopted, "Default" in the user's window station.
+bool ShowDesktopOne() {
+    const Desktop one(::OpenDesktopW(L"Default", 0, FALSE, DESKTOP_SWITCHDESKTOP));
+    return one && ::SwitchDesktop(one.Get());
+}
+
 }  // namespace
 
 HiddenForm::HiddenForm() : m_largeView(*this), m_popup(*this) {}
@@ -66,6 +87,14 @@ void HiddenForm::Unload() {
     m_largeView.Unload();
     m_popup.Unload();
     ::DestroyWindow(Hwnd());
+}
+
+void HiddenForm::HubEnded(DWORD exitCode) {
+    std::string line = Prefix() + "The hub ended with exit code " + std::to_string(exitCode) + "; the switcher ends";
+    if (ShowsThisDesktop())
+        line += ShowDesktopOne() ? " and shows desktop 1 again" : " and could not show desktop 1 again";
+    LogError(line);
+    Unload();
 }
 
 bool HiddenForm::OpenEvents() {

@@ -22,6 +22,8 @@ public:
     bool Load();
     // Never refused: unhooks, removes the tray icon, closes the events, unloads the other windows and itself.
     void Unload();
+    // The hub died: the switcher of the shown desktop shows desktop 1 again, and every switcher ends.
+    void HubEnded(DWORD exitCode);
 
     // For the popup and the large view.
     void SignalSwitchToDesktop(int16_t DesktopNumber);

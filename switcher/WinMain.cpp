@@ -2,6 +2,7 @@
 // is unloaded.
 #include "HiddenForm.h"
 #include "MessageLoop.h"
+#include "SetWatch.h"
 #include "frmMain.h"
 
 #include <windows.h>
@@ -14,8 +15,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     int result = 1;
     {
         HiddenForm form;
+        // The set ends with the hub that started it.
+        ProcessWatch hub(OpenStartingHub(), [&form](DWORD exitCode) { form.HubEnded(exitCode); });
         if (form.Load())
-            result = MessageLoop("Tavik" + std::to_string(DeskNum()) + ": ").Run();
+            result = MessageLoop("Tavik" + std::to_string(DeskNum()) + ": ", &hub).Run();
     }
     if (ole)
         ::OleUninitialize();

@@ -52,3 +52,7 @@ std::string OpenFailureLine(int16_t deskNum, int16_t index, std::string_view sys
 std::string NoAnswerLine(int16_t deskNum, const RelayAction &action) {
     return RelayLogPrefix(deskNum) + "The window " + action.tag + " did not take " + action.word + " in time";
 }
+
+std::string HubEndedLine(int16_t deskNum, uint32_t exitCode) {
+    return RelayLogPrefix(deskNum) + "The hub ended with exit code " + std::to_string(exitCode) + "; the relay ends";
+}

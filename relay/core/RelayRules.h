@@ -23,3 +23,5 @@ std::string RelayLogPrefix(int16_t deskNum);
 std::string OpenFailureLine(int16_t deskNum, int16_t index, std::string_view systemText);
 // The log line of a relay whose receiver did not take a command in time.
 std::string NoAnswerLine(int16_t deskNum, const RelayAction &action);
+// The log line of a relay that ends because its hub died.
+std::string HubEndedLine(int16_t deskNum, uint32_t exitCode);

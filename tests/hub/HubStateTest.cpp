@@ -1,4 +1,5 @@
 #include "core/HubState.h"
+#include "core/RestartBudget.h"
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,24 @@ TEST(ProgramPaths, SwitchersAndRelays) {
     EXPECT_EQ(EventHandlerPath(L"C:\\V", 4), L"C:\\V\\Pellum4.exe");
     EXPECT_EQ(EventHandlerPath(L"C:\\V", 5), L"C:\\V\\VarnelEventHandler.exe");
     EXPECT_EQ(EventHandlerPath(L"C:\\V", 0), L"C:\\V\\VarnelEventHandler.exe");
+}
+
+TEST(RestartBudget, ThreeRestartsInAMinuteThenTheProgramIsLeftForGood) {
+    // Deaths (ms) and whether each may restart: the fourth within a minute of the first is refused.
+    const struct {
+        uint64_t at;
+        bool allowed;
+    } deaths[] = {{1000, true}, {2000, true}, {60999, true}, {61000, true}, {61001, false}, {500000, false}};
+    RestartBudget budget;
+    for (const auto &death : deaths) {
+        EXPECT_EQ(budget.Allow(death.at), death.allowed) << death.at;
+        EXPECT_EQ(budget.Exhausted(), !death.allowed) << death.at;
+    }
+}
+
+TEST(RestartBudget, RestartsOlderThanAMinuteNoLongerCount) {
+    RestartBudget budget;
+    for (uint64_t at : {0u, 30000u, 59999u, 60000u, 90000u, 119999u, 120000u})
+        EXPECT_TRUE(budget.Allow(at)) << at;
+    EXPECT_FALSE(budget.Allow(120001));
 }

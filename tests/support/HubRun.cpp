@@ -32,6 +32,10 @@ bool HubRun::WaitForExit(DWORD timeoutMs) const {
     return !m_process || ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
+bool HubRun::Kill() const {
+    return m_process && ::TerminateProcess(m_process.Get(), 1) && WaitForExit();
+}
+
 void HubRun::Stop() {
     // The close events of the hub relay and the switchers, taken before the hub lets go of them.
     std::vector<KernelHandle> closeEvents;

@@ -25,6 +25,8 @@ public:
     bool Send(std::string_view word) const { return SendCopyData(Window(), word); }
     bool WaitForExit(DWORD timeoutMs = 10000) const;
     DWORD ProcessId() const { return m_processId; }
+    // Ends the hub from outside, as a crash would (exit code 1).
+    bool Kill() const;
     // Ends the hub with "EndApp" (or by force) and the shells it started.
     void Stop();
 

@@ -203,3 +203,25 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
         }
     }
 }
+
+std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName) {
+    std::vector<DWORD> ids;
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, exeName.c_str()) == 0)
+            ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+
+bool KillProcess(const std::wstring &exeName) {
+    const std::vector<DWORD> ids = ProcessIdsOf(exeName);
+    if (ids.empty())
+        return false;
+    KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ids.front()));
+    return process && ::TerminateProcess(process.Get(), 1) &&
+           ::WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
+}

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The folder of the running test program, where the recorder and the probe are built too.
 std::wstring TestBinDir();
@@ -52,6 +53,11 @@ HWND FindTaggedWindow(const std::string &tag);
 bool SendCopyData(HWND window, std::string_view bytes);
 // Presses the modifiers (1 Alt, 2 Control, 4 Shift, 8 Windows key) and the key, and lets go, with SendInput.
 void PressHotKey(int modifiers, WORD virtualKey);
+// The ids of the running processes whose program file is named `exeName`.
+std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName);
+// Ends one such process from outside, as a crash or a task manager would (exit code 1), and waits until it is
+// gone; false when none runs.
+bool KillProcess(const std::wstring &exeName);
 // Ends the processes that `parentId` started whose program file is named `exeName` (any, when empty), after
 // giving them `graceMs` in all to end by themselves.
 void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs = 0);

@@ -81,6 +81,15 @@ inline BmpInfo ReadBmpInfo(const std::string &bytes) {
     return info;
 }
 
+// The record naming the tray icon of a window (id 1, the version-1 size).
+inline NOTIFYICONDATAA IconRecord(HWND window) {
+    NOTIFYICONDATAA record = {};
+    record.cbSize = 88;
+    record.hWnd = window;
+    record.uID = 1;
+    return record;
+}
+
 // An icon of the test's own that keeps the notification area from going empty while it lives. Wine's stand-alone
 // tray takes about two seconds to take a first icon (long enough for a busy machine to time the call out),
 // while a further one goes in at once.
@@ -100,12 +109,12 @@ public:
     KeeperIcon &operator=(const KeeperIcon &) = delete;
 
 private:
-    NOTIFYICONDATAA Record() const {
-        NOTIFYICONDATAA record = {};
-        record.cbSize = 88;
-        record.hWnd = m_window.Get();
-        record.uID = 1;
-        return record;
-    }
+    NOTIFYICONDATAA Record() const { return IconRecord(m_window.Get()); }
     OwnedWindow m_window;
 };
+
+// Whether the shell holds an icon of that window (it is gone afterwards).
+inline bool ShellHadIcon(HWND window) {
+    NOTIFYICONDATAA record = IconRecord(window);
+    return ::Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
+}

@@ -1,5 +1,6 @@
 // The whole road of a hot-key switch with the real hub, relays and switchers: the switcher of the desktop left
-// asks the hub, writes its picture and tells the other three, which reload it.
+// asks the hub, writes its picture and tells the other three, which reload it. A dead switcher does not stop a
+// switch and is started again; a dead hub ends the whole set.
 #include "AnsiText.h"
 #include "HubRun.h"
 #include "SwitcherTestSupport.h"
@@ -22,9 +23,10 @@ bool Populate(const TempFolder &folder) {
     return ok;
 }
 
+
 }  // namespace
 
-TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureThatTheOtherSwitchersReload) {
+TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAndEndsWithTheHub) {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Varnel");
     DebugMonitor monitor;
     ASSERT_TRUE(monitor.Active());
@@ -53,6 +55,45 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureThatTheOtherSwitchersReload) {
     for (int desk : {1, 2, 4})
         EXPECT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": reloaded the picture of desktop 3")) << desk;
     EXPECT_TRUE(FileExists(folder.File(L"desktop3.bmp")));
+
+    // Back on desktop 1, its switcher dies: the next hot key still switches, and the switcher is back with its icon.
+    PressHotKey(MOD_WIN, '1');
+    ASSERT_TRUE(monitor.WaitFor("cDesktop1: switched to Default", 2));
+    ASSERT_TRUE(KillProcess(L"Tavik1.exe"));
+    const double pressed = DebugMonitor::Now();
+    PressHotKey(MOD_WIN, '3');
+    EXPECT_TRUE(monitor.WaitFor("cDesktop3: switched to desk3", 3, 3000));
+    for (const auto &line : monitor.Lines()) {
+        if (line.text == "cDesktop3: switched to desk3" && line.milliseconds > pressed)
+            std::printf("hot key to switch with switcher 1 dead: %.0f ms\n", line.milliseconds - pressed);
+    }
+    EXPECT_TRUE(monitor.WaitFor("Tavik1: started", 2, 30000));
+    const HWND tavik1 = FindTaggedWindow("Tavik1_APPLICATION");
+    EXPECT_TRUE(tavik1 != nullptr && ShellHadIcon(tavik1));
+    // And the road through it is the usual one again: it leaves its picture.
+    PressHotKey(MOD_WIN, '1');
+    ASSERT_TRUE(monitor.WaitFor("cDesktop1: switched to Default", 3));
+    const size_t saved = monitor.Matching("Tavik1: saved " + file).size();
+    PressHotKey(MOD_WIN, '3');
+    EXPECT_TRUE(monitor.WaitFor("cDesktop3: switched to desk3", 4));
+    EXPECT_TRUE(monitor.WaitFor("Tavik1: saved " + file, saved + 1));
+
+    // The hub dies on desktop 3: the set ends with it, each program saying so, and desktop 1 is shown again.
+    ASSERT_TRUE(hub.Kill());
+    for (const wchar_t *program : {L"Tavik1.exe", L"Tavik2.exe", L"Tavik3.exe", L"Tavik4.exe", L"Pellum1.exe",
+                                   L"Pellum2.exe", L"Pellum3.exe", L"Pellum4.exe", L"VarnelEventHandler.exe"})
+        EXPECT_TRUE(WaitFor([&] { return ProcessIdsOf(program).empty(); })) << ToAnsi(program);
+    const std::string log = ReadFileBytes(folder.File(L"VarnelErrors.txt"));
+    for (const char *prefix : {"Tavik1", "Tavik2", "Tavik3", "Tavik4"})
+        EXPECT_NE(log.find(std::string(" ") + prefix + ": The hub ended with exit code 1; the switcher ends"),
+                  std::string::npos) << prefix << "\n" << log;
+    for (const char *prefix : {"Pellum1", "Pellum2", "Pellum3", "Pellum4", "VarnelEventHandler"})
+        EXPECT_NE(log.find(std::string(" ") + prefix + ": The hub ended with exit code 1; the relay ends\r\n"),
+                  std::string::npos) << prefix << "\n" << log;
+    // Wine names "Default" as the input desktop whatever was shown, so there switcher 1 is the one that acts.
+    EXPECT_NE(log.find(" Tavik1: The hub ended with exit code 1; the switcher ends and shows desktop 1 again\r\n"),
+              std::string::npos) << log;
+    EXPECT_EQ(log.find("could not show desktop 1"), std::string::npos) << log;
 
     hub.Stop();
     if (::testing::Test::HasFailure()) {

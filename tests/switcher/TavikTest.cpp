@@ -62,14 +62,6 @@ private:
     KernelHandle m_process;
 };
 
-// Whether the shell holds the icon of that window (it is gone afterwards).
-bool ShellHadIcon(HWND window) {
-    NOTIFYICONDATAA record = {};
-    record.cbSize = 88;
-    record.hWnd = window;
-    record.uID = 1;
-    return ::Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
-}
 
 std::vector<std::string> Lines(const std::string &text) {
     std::vector<std::string> lines;

@@ -37,14 +37,6 @@ private:
     }
 };
 
-// Whether the shell holds an icon of that window (it is gone afterwards).
-bool ShellHadIcon(HWND window) {
-    NOTIFYICONDATAA record = {};
-    record.cbSize = 88;
-    record.hWnd = window;
-    record.uID = 1;
-    return ::Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
-}
 
 HICON SomeIcon() {
     return ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));

@@ -119,6 +119,9 @@ TEST(ReportMessage, OneReportPerCode) {
          L"The Varnel Control Panel could not save your settings in the registry, so some of your changes may be "
          L"lost.\r\nOpen the Varnel Control Panel and save again. If that fails too, ask your administrator whether "
          L"you may change your settings.\r\nDetails: access denied"},
+        {8, L"Tavik3.exe",
+         L"Varnel's program Tavik3.exe stopped again and again, so Varnel no longer starts it.\r\n" +
+             std::wstring(kRestart)},
         {4, L"x",
          L"Varnel reported a problem with the code 4: x\r\nIf Varnel does not work as it should: " +
              std::wstring(kRestart)},

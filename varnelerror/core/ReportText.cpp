@@ -117,6 +117,15 @@ std::wstring SettingsUnsaved(const std::vector<std::wstring> &texts) {
            DetailsLine(texts);
 }
 
+// Code 8: the texts are programs of the set that kept dying, which the hub no longer starts.
+std::wstring ProgramsLeft(const std::vector<std::wstring> &programs) {
+    const std::wstring which = programs.empty()      ? L"One of Varnel's programs"
+                               : programs.size() > 1 ? L"Varnel's programs " + Listed(programs)
+                                                     : L"Varnel's program " + programs[0];
+    return which + L" stopped again and again, so Varnel no longer starts " + (programs.size() > 1 ? L"them" : L"it") +
+           L".\r\n" + std::wstring(kRestart);
+}
+
 // Any other code, or none: say what came, and the general remedy.
 std::wstring Unknown(const std::optional<int32_t> &code, const std::vector<std::wstring> &texts) {
     const std::wstring text = texts.empty() ? std::wstring() : texts[0];
@@ -143,13 +152,15 @@ std::wstring Paragraph(const Group &group) {
             return KeysKept(group.texts);
         case 7:
             return SettingsUnsaved(group.texts);
+        case 8:
+            return ProgramsLeft(group.texts);
         default:
             return Unknown(group.code, group.texts);
     }
 }
 
 bool IsKnown(const std::optional<int32_t> &code) {
-    return code && *code >= 1 && *code <= 7 && *code != 4;
+    return code && *code >= 1 && *code <= 8 && *code != 4;
 }
 
 }  // namespace

@@ -1,0 +1,142 @@
+#include "Supervisor.h"
+
+#include "AnsiText.h"
+#include "Log.h"
+#include "SetWatch.h"
+#include "cDesktop.h"
+#include "core/EventNames.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+namespace {
+
+std::string Describe(const cDesktop &desktop, const std::wstring &path) {
+    return ToAnsi(path.substr(path.find_last_of(L'\\') + 1)) + " on desktop " + std::to_string(desktop.Number());
+}
+
+}  // namespace
+
+void Supervisor::Adopt(cDesktop &desktop, const std::wstring &path, KernelHandle process) {
+    if (m_stopped)
+        return;
+    for (Child &child : m_children) {
+        if (child.desktop == &desktop && child.path == path) {
+            child.process = std::move(process);
+            return;
+        }
+    }
+    m_children.push_back({&desktop, path, std::move(process), {}});
+}
+
+void Supervisor::Stop() {
+    m_stopped = true;
+    m_children.clear();
+}
+
+std::vector<HANDLE> Supervisor::Handles() const {
+    std::vector<HANDLE> handles;
+    for (const Child &child : m_children) {
+        if (child.process)
+            handles.push_back(child.process.Get());
+    }
+    return handles;
+}
+
+void Supervisor::Signalled(HANDLE handle) {
+    const auto found =
+        std::find_if(m_children.begin(), m_children.end(), [&](const Child &c) { return c.process.Get() == handle; });
+    if (found == m_children.end())
+        return;
+    Child &child = *found;
+    const DWORD code = ExitCodeOf(handle);
+    child.process.Reset();
+    const std::string what = Describe(*child.desktop, child.path);
+    if (EndedInOrder(code)) {
+        Trace("Varnel: " + what + " ended in order");
+        return;
+    }
+    const std::string ended = "Varnel: " + what + " ended with exit code " + std::to_string(code);
+    if (!child.budget.Allow(::GetTickCount64())) {
+        LogError(ended + "; it died " + std::to_string(RestartBudget::kRestarts + 1) +
+                 " times within a minute and is not started again");
+        ReportError(8, ToAnsi(child.path.substr(child.path.find_last_of(L'\\') + 1)));
+        return;
+    }
+    LogError(ended + "; it is started again");
+    // The start hands the new process back through Adopt, which puts it in this child's place.
+    cDesktop &desktop = *child.desktop;
+    const std::wstring path = child.path;
+    if (!desktop.StartProcess(path, L""))
+        LogError("Varnel: " + what + " could not be started again: " + desktop.GetLastError());
+}
+
+namespace {
+
+const wchar_t *const kSetPrograms[] = {L"Tavik1.exe",  L"Tavik2.exe",  L"Tavik3.exe",
+                                       L"Tavik4.exe",  L"Pellum1.exe", L"Pellum2.exe",
+                                       L"Pellum3.exe", L"Pellum4.exe", L"VarnelEventHandler.exe"};
+// The control panel's Shutdown events: each set hands "EndApp" to one switcher and ends one relay.
+constexpr int16_t kCloseEvents[] = {45, 7, 17, 27, 37};
+constexpr int kRounds = 4;
+constexpr DWORD kRoundMs = 1500;
+
+bool SameText(const std::wstring &a, const std::wstring &b) {
+    return _wcsicmp(a.c_str(), b.c_str()) == 0;
+}
+
+std::vector<KernelHandle> RunningSetPrograms(const std::wstring &programDirectory) {
+    std::vector<KernelHandle> found;
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return found;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (std::none_of(std::begin(kSetPrograms), std::end(kSetPrograms),
+                         [&](const wchar_t *name) { return SameText(entry.szExeFile, name); }))
+            continue;
+        KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
+                                           entry.th32ProcessID));
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        // Only this installation's programs: a copy in another folder belongs to nobody's set here.
+        if (process && ::QueryFullProcessImageNameW(process.Get(), 0, image, &size) &&
+            SameText(std::wstring(image, size), programDirectory + L"\\" + entry.szExeFile))
+            found.push_back(std::move(process));
+    }
+    return found;
+}
+
+}  // namespace
+
+void EndEarlierSet(const std::wstring &programDirectory) {
+    std::vector<KernelHandle> left = RunningSetPrograms(programDirectory);
+    if (left.empty())
+        return;
+    LogError("Varnel: " + std::to_string(left.size()) + " programs of an earlier set still run; they are ended first");
+    std::vector<KernelHandle> events;
+    for (const int16_t index : kCloseEvents)
+        events.emplace_back(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
+    // Each set wakes one waiting relay; with more than one set left over it takes more than one round.
+    for (int round = 0; round < kRounds && !left.empty(); ++round) {
+        for (const KernelHandle &event : events)
+            ::SetEvent(event.Get());
+        std::vector<HANDLE> handles;
+        for (const KernelHandle &process : left)
+            handles.push_back(process.Get());
+        ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, kRoundMs);
+        std::erase_if(left, [](const KernelHandle &p) { return ::WaitForSingleObject(p.Get(), 0) == WAIT_OBJECT_0; });
+    }
+    for (const KernelHandle &process : left) {
+        ::TerminateProcess(process.Get(), 1);
+        ::WaitForSingleObject(process.Get(), 5000);
+    }
+    if (!left.empty())
+        LogError("Varnel: " + std::to_string(left.size()) +
+                 " programs of the earlier set did not end; they were ended by force");
+    // A set nobody took would end this hub's own relay as soon as it starts waiting.
+    for (const KernelHandle &event : events)
+        ::ResetEvent(event.Get());
+}
