@@ -39,13 +39,15 @@ bool frmMulti::Form_Load() {
     ReadHotKeySettings();
     RegisterHotKeys();
     m_explorerPath = ToWide(GetTheWindowsDirectory()) + L"\\explorer.exe";
-    if (!CreateDesktops())
+    if (!CreateDesktops()) {
+        SetCloseEvents();
         return false;
-    m_state.Started();
+    }
     if (m_desktops[1]->SwitchTo())
         m_shownDesktop = 1;
     else
         LogError("Varnel: Failed to switch to desktop 1");
+    m_state.Started(m_shownDesktop);
     Trace("Varnel: started");
     return true;
 }
@@ -60,9 +62,18 @@ bool frmMulti::CreateEvents() {
             LogError("Varnel: Failed to create " + name);
             ReportError(2, "");
             allCreated = false;
+        } else {
+            // A set left over from before (its relay was gone) would fire as soon as the new relay waits.
+            ::ResetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
         }
     }
     return allCreated;
+}
+
+void frmMulti::SetCloseEvents() {
+    // As the control panel's Shutdown: the relays hand them on to whoever of the set has started, then end.
+    for (const int16_t index : ShutdownEvents)
+        ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
 }
 
 bool frmMulti::CreateDesktops() {

@@ -33,6 +33,8 @@ private:
 
     bool CreateEvents();
     bool CreateDesktops();
+    // After a failed start-up: ends the programs already started, so that nothing holds the events.
+    void SetCloseEvents();
     void Form_QueryUnload();
     void OnHotKey(int32_t id);
     void OnCopyData(const COPYDATASTRUCT *data);

@@ -1,5 +1,8 @@
 #include "HubState.h"
 
+#include <algorithm>
+#include <cwctype>
+
 int16_t DesktopState::HotKeyTarget(int32_t id) const {
     if (id >= 1 && id <= 4)
         return id != m_current ? static_cast<int16_t>(id) : 0;
@@ -37,4 +40,17 @@ std::wstring EventHandlerPath(const std::wstring &programDirectory, int16_t desk
     if (desk >= 1 && desk <= 4)
         return programDirectory + L"\\Pellum" + std::to_wstring(desk) + L".exe";
     return programDirectory + L"\\VarnelEventHandler.exe";
+}
+
+std::vector<DesktopProgram> StartOrder(int16_t desk) {
+    if (desk == 1)  // desktop 1 has its shell already
+        return {DesktopProgram::Relay, DesktopProgram::HubRelay, DesktopProgram::Switcher};
+    return {DesktopProgram::Relay, DesktopProgram::Shell, DesktopProgram::Switcher};
+}
+
+bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow) {
+    // Windows paths name the same file whatever their letter case.
+    return !ownsDesktopWindow && !explorerPath.empty() &&
+           std::equal(imagePath.begin(), imagePath.end(), explorerPath.begin(), explorerPath.end(),
+                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
 }

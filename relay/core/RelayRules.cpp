@@ -52,3 +52,12 @@ std::string OpenFailureLine(int16_t deskNum, int16_t index, std::string_view sys
 std::string NoAnswerLine(int16_t deskNum, const RelayAction &action) {
     return RelayLogPrefix(deskNum) + "The window " + action.tag + " did not take " + action.word + " in time";
 }
+
+std::string DroppedLine(int16_t deskNum, const RelayAction &action) {
+    return RelayLogPrefix(deskNum) + "No window " + action.tag + " to take " + action.word + "; dropped";
+}
+
+bool LooksAgainForReceiver(int16_t deskNum, const RelayAction &action, uint64_t msSinceStart) {
+    // The hub relay's receiver is the hub, which set the close events itself and is ending.
+    return deskNum != HubDeskNum && action.end && msSinceStart < ReceiverStartMs;
+}

@@ -4,17 +4,24 @@
 
 TEST(DesktopState, HotKeysAfterStartUp) {
     DesktopState state;
-    state.Started();
+    state.Started(1);
     EXPECT_EQ(state.CurrentDesktop(), 1);
     EXPECT_EQ(state.PreviousDesktop(), 0);
     const int16_t expected[] = {0, 0, 2, 3, 4, 0, 0};  // ids 0..6; previous-desktop key has nothing yet
     for (int32_t id = 0; id <= 6; ++id)
         EXPECT_EQ(state.HotKeyTarget(id), expected[id]) << "id " << id;
+
+    // The switch back to desktop 1 refused: the state keeps the desktop still shown, and its keys act on it.
+    state.Started(4);
+    EXPECT_EQ(state.CurrentDesktop(), 4);
+    EXPECT_EQ(state.HotKeyTarget(4), 0);
+    EXPECT_EQ(state.HotKeyTarget(1), 1);
+    EXPECT_TRUE(state.WantsSwitch(1));
 }
 
 TEST(DesktopState, PreviousDesktopFollowsPerformedSwitches) {
     DesktopState state;
-    state.Started();
+    state.Started(1);
     state.Switched(3);
     state.Switched(2);
     EXPECT_EQ(state.CurrentDesktop(), 2);
@@ -27,7 +34,7 @@ TEST(DesktopState, PreviousDesktopFollowsPerformedSwitches) {
 
 TEST(DesktopState, SwitchesToTheShownOrAnUnknownDesktopChangeNothing) {
     DesktopState state;
-    state.Started();
+    state.Started(1);
     state.Switched(4);
     for (int16_t desk : {4, 0, 5, -1}) {
         EXPECT_FALSE(state.WantsSwitch(desk)) << desk;
@@ -62,4 +69,26 @@ TEST(ProgramPaths, SwitchersAndRelays) {
     EXPECT_EQ(EventHandlerPath(L"C:\\V", 4), L"C:\\V\\Pellum4.exe");
     EXPECT_EQ(EventHandlerPath(L"C:\\V", 5), L"C:\\V\\VarnelEventHandler.exe");
     EXPECT_EQ(EventHandlerPath(L"C:\\V", 0), L"C:\\V\\VarnelEventHandler.exe");
+}
+
+TEST(DesktopPrograms, TheRelayStartsFirstAndOnlyARelayFailsItsDesktop) {
+    using P = DesktopProgram;
+    EXPECT_EQ(StartOrder(1), (std::vector<P>{P::Relay, P::HubRelay, P::Switcher}));
+    for (int16_t desk = 2; desk <= 4; ++desk)
+        EXPECT_EQ(StartOrder(desk), (std::vector<P>{P::Relay, P::Shell, P::Switcher})) << desk;
+    EXPECT_TRUE(FailsDesktop(P::Relay));
+    EXPECT_TRUE(FailsDesktop(P::HubRelay));
+    EXPECT_FALSE(FailsDesktop(P::Shell));
+    EXPECT_FALSE(FailsDesktop(P::Switcher));
+}
+
+TEST(DesktopPrograms, AShellIsTheShellProgramButNotTheDesktopsOwnProcess) {
+    const std::wstring explorer = L"C:\\Windows\\explorer.exe";
+    EXPECT_TRUE(IsShellProcess(L"C:\\Windows\\explorer.exe", explorer, false));
+    EXPECT_TRUE(IsShellProcess(L"c:\\WINDOWS\\Explorer.EXE", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\explorer.exe", explorer, true));  // Wine's desktop process
+    EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\System32\\explorer.exe", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\explorer.exe.bak", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\V\\Tavik2.exe", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"\\explorer.exe", L"", false));
 }
