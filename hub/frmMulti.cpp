@@ -5,7 +5,16 @@
 #include "KeyText.h"
 #include "Log.h"
 #include "Registry.h"
+#include "StartedPrograms.h"
 #include "frmMain.h"
+
+namespace {
+
+// A relay looks up to ten seconds after its start for a switcher still starting, then may wait five seconds
+// for the switcher's answer.
+constexpr DWORD kEndWaitMs = 16000;
+
+}  // namespace
 
 frmMulti::frmMulti() : m_programDirectory(ProgramDirectory()) {
     // An ordinary top-level window, never shown: the hub relay finds it among the desktop's windows.
@@ -71,9 +80,21 @@ bool frmMulti::CreateEvents() {
 }
 
 void frmMulti::SetCloseEvents() {
-    // As the control panel's Shutdown: the relays hand them on to whoever of the set has started, then end.
-    for (const int16_t index : ShutdownEvents)
-        ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
+    // As the control panel's Shutdown: the relays hand them on to the switchers that have started, then end.
+    // The events must outlive that: a relay or switcher still starting opens them only now.
+    const int16_t closeVarnel = ShutdownEvents[0];
+    std::vector<std::wstring> programs;
+    for (const int16_t index : ShutdownEvents) {
+        if (index != closeVarnel)
+            ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
+    }
+    for (int16_t desk = 1; desk <= 4; ++desk) {
+        programs.push_back(GetSwitcherPath(desk));
+        programs.push_back(GetEventHandlerPath(desk));
+    }
+    WaitForStartedPrograms(programs, kEndWaitMs);
+    // The hub's own last: its relay hands it to the hub, which is ending anyway and answers no more.
+    ::SetEvent(m_eventHandles[static_cast<size_t>(closeVarnel)].Get());
 }
 
 bool frmMulti::CreateDesktops() {

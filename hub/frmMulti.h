@@ -33,7 +33,8 @@ private:
 
     bool CreateEvents();
     bool CreateDesktops();
-    // After a failed start-up: ends the programs already started, so that nothing holds the events.
+    // After a failed start-up: ends the switchers and relays already started, and waits for them, so that
+    // nothing holds the events when the hub has gone.
     void SetCloseEvents();
     void Form_QueryUnload();
     void OnHotKey(int32_t id);

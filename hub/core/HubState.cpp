@@ -48,9 +48,22 @@ std::vector<DesktopProgram> StartOrder(int16_t desk) {
     return {DesktopProgram::Relay, DesktopProgram::Shell, DesktopProgram::Switcher};
 }
 
+bool SameProgramPath(std::wstring_view a, std::wstring_view b) {
+    return !a.empty() && std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                                    [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+}
+
+namespace {
+
+std::wstring_view FileName(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
 bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow) {
-    // Windows paths name the same file whatever their letter case.
-    return !ownsDesktopWindow && !explorerPath.empty() &&
-           std::equal(imagePath.begin(), imagePath.end(), explorerPath.begin(), explorerPath.end(),
-                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+    // By file name: Wine names the same shell program "C:\windows\explorer.exe" or, at other times,
+    // "C:\windows\system32\explorer.exe".
+    return !ownsDesktopWindow && SameProgramPath(FileName(imagePath), FileName(explorerPath));
 }

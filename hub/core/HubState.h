@@ -55,6 +55,8 @@ std::vector<DesktopProgram> StartOrder(int16_t desk);
 inline bool FailsDesktop(DesktopProgram program) {
     return program == DesktopProgram::Relay || program == DesktopProgram::HubRelay;
 }
-// Whether a process that owns a window of a desktop is that desktop's shell: it runs the shell program and is
-// not the owner of the desktop window itself (Wine runs each desktop from a process of explorer.exe too).
+// Whether two paths name the same program file (Windows compares them without letter case).
+bool SameProgramPath(std::wstring_view a, std::wstring_view b);
+// Whether a process that owns a window of a desktop is that desktop's shell: it runs a program of the shell's
+// file name and is not the owner of the desktop window itself (Wine runs each desktop from an explorer.exe too).
 bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow);

@@ -87,8 +87,9 @@ TEST(DesktopPrograms, AShellIsTheShellProgramButNotTheDesktopsOwnProcess) {
     EXPECT_TRUE(IsShellProcess(L"C:\\Windows\\explorer.exe", explorer, false));
     EXPECT_TRUE(IsShellProcess(L"c:\\WINDOWS\\Explorer.EXE", explorer, false));
     EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\explorer.exe", explorer, true));  // Wine's desktop process
-    EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\System32\\explorer.exe", explorer, false));
+    EXPECT_TRUE(IsShellProcess(L"C:\\Windows\\System32\\explorer.exe", explorer, false));  // Wine names it so
     EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\explorer.exe.bak", explorer, false));
     EXPECT_FALSE(IsShellProcess(L"C:\\V\\Tavik2.exe", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\V\\notexplorer.exe", explorer, false));
     EXPECT_FALSE(IsShellProcess(L"\\explorer.exe", L"", false));
 }

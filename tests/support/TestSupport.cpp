@@ -151,13 +151,13 @@ HWND FindTaggedWindow(const std::string &tag) {
     return search.found;
 }
 
-bool SendCopyData(HWND window, std::string_view bytes) {
+bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs) {
     COPYDATASTRUCT data = {};
     data.cbData = static_cast<DWORD>(bytes.size());
     data.lpData = const_cast<char *>(bytes.data());
     DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
-                                 &result) != 0;
+    return ::SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                 timeoutMs, &result) != 0;
 }
 
 void PressHotKey(int modifiers, WORD virtualKey) {
@@ -202,4 +202,17 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
             ::WaitForSingleObject(process.Get(), 5000);
         }
     }
+}
+
+std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except) {
+    std::vector<ChildProcess> children;
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, except.c_str()) != 0)
+            children.push_back({entry.th32ProcessID, entry.szExeFile});
+    }
+    return children;
 }
