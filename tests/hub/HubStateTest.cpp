@@ -58,28 +58,6 @@ TEST(HotKeySettings, DefaultsAndStoredValues) {
     EXPECT_EQ(KeyOrDefault(std::nullopt, 5), 192);
     EXPECT_EQ(KeyOrDefault(0x12340051, 2), 0x51);  // the low 16 bits, no range check
     EXPECT_EQ(KeyOrDefault(-1, 3), 0xFFFF);
-    EXPECT_EQ(HotKeyValueName(1), "ShortcutKeyDesktop1");
-    EXPECT_EQ(HotKeyValueName(4), "ShortcutKeyDesktop4");
-    EXPECT_EQ(HotKeyValueName(5), "ShortcutKeyPreviousDesktop");
-}
-
-TEST(ProgramPaths, SwitchersAndRelays) {
-    EXPECT_EQ(SwitcherPath(L"C:\\Program Files\\Varnel", 3), L"C:\\Program Files\\Varnel\\Tavik3.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 1), L"C:\\V\\Pellum1.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 4), L"C:\\V\\Pellum4.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 5), L"C:\\V\\VarnelEventHandler.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 0), L"C:\\V\\VarnelEventHandler.exe");
-}
-
-TEST(DesktopPrograms, TheRelayStartsFirstAndOnlyARelayFailsItsDesktop) {
-    using P = DesktopProgram;
-    EXPECT_EQ(StartOrder(1), (std::vector<P>{P::Relay, P::HubRelay, P::Switcher}));
-    for (int16_t desk = 2; desk <= 4; ++desk)
-        EXPECT_EQ(StartOrder(desk), (std::vector<P>{P::Relay, P::Shell, P::Switcher})) << desk;
-    EXPECT_TRUE(FailsDesktop(P::Relay));
-    EXPECT_TRUE(FailsDesktop(P::HubRelay));
-    EXPECT_FALSE(FailsDesktop(P::Shell));
-    EXPECT_FALSE(FailsDesktop(P::Switcher));
 }
 
 TEST(DesktopPrograms, AShellIsTheShellProgramButNotTheDesktopsOwnProcess) {

@@ -184,16 +184,11 @@ void PressHotKey(int modifiers, WORD virtualKey) {
 }
 
 void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs) {
-    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return;
     const ULONGLONG deadline = ::GetTickCount64() + graceMs;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID != parentId || (!exeName.empty() && _wcsicmp(entry.szExeFile, exeName.c_str()) != 0))
+    for (const ChildProcess &child : ChildProcesses(parentId)) {
+        if (!exeName.empty() && _wcsicmp(child.name.c_str(), exeName.c_str()) != 0)
             continue;
-        KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.id));
         if (!process)
             continue;
         const ULONGLONG now = ::GetTickCount64();
