@@ -83,11 +83,11 @@ void frmMulti::SetCloseEvents() {
     // As the control panel's Shutdown: the relays hand them on to the switchers that have started, then end.
     // The events must outlive that: a relay or switcher still starting opens them only now.
     const int16_t closeVarnel = ShutdownEvents[0];
-    std::vector<std::wstring> programs;
     for (const int16_t index : ShutdownEvents) {
         if (index != closeVarnel)
             ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
     }
+    std::vector<std::wstring> programs;
     for (int16_t desk = 1; desk <= 4; ++desk) {
         programs.push_back(GetSwitcherPath(desk));
         programs.push_back(GetEventHandlerPath(desk));

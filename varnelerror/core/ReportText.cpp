@@ -72,12 +72,12 @@ std::wstring EventsFailed(const std::vector<std::wstring> &texts) {
            std::wstring(kRestart) + L" If this happens again, sign out of Windows and back in." + DetailsLine(texts);
 }
 
-// The Varnel programs a failed start-up had started close by themselves within seconds; until then the
+// A failed start-up ends the Varnel programs it had started; until the last has gone (seconds at most), the
 // Control Panel still takes Varnel for running.
 constexpr std::wstring_view kStartAgain =
-    L"The Varnel programs it had started close by themselves. Check that all of Varnel's program files are in its "
-    L"folder, then open the Varnel Control Panel and click \"Start Varnel\". If it answers that Varnel is already "
-    L"running, wait ten seconds and click \"Start Varnel\" again.";
+    L"The Varnel programs it had started close too. Check that all of Varnel's program files are in its folder, "
+    L"then open the Varnel Control Panel and click \"Start Varnel\". If it answers that Varnel is already running, "
+    L"wait a few seconds and click \"Start Varnel\" again.";
 
 // Code 3: the texts are desktop numbers.
 std::wstring DesktopFailed(const std::vector<std::wstring> &texts) {
