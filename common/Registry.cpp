@@ -109,12 +109,17 @@ bool QueryValue(HKEY root, const std::string &key, const std::string &name, uint
     }
     case REG_DWORD:
     case REG_DWORD_BIG_ENDIAN: {
+        // A short value would leave the rest of the number as it was: a 0-byte one would read as 0.
+        if (size != DwordSize)
+            return Fail(DwordSizeText(size));
         DWORD number = 0;
         DWORD read = sizeof number;
         status = ::RegQueryValueExA(opened.Get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE *>(&number),
                                     &read);
         if (status != ERROR_SUCCESS)
             return Fail(status);
+        if (read != DwordSize)
+            return Fail(DwordSizeText(read));
         value = static_cast<int32_t>(storedType == REG_DWORD ? number : SwapDword(number));
         return true;
     }

@@ -35,6 +35,12 @@ void Supervisor::Stop() {
     m_children.clear();
 }
 
+void Supervisor::WaitForAll(DWORD timeoutMs) const {
+    const std::vector<HANDLE> handles = Handles();
+    if (!handles.empty())
+        ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, timeoutMs);
+}
+
 std::vector<HANDLE> Supervisor::Handles() const {
     std::vector<HANDLE> handles;
     for (const Child &child : m_children) {

@@ -3,13 +3,42 @@
 #include "AnsiText.h"
 #include "Log.h"
 #include "WinAPIError.h"
+#include "core/EventNames.h"
+#include "core/HubState.h"
+
+namespace {
+
+constexpr std::string_view kErrorPrefix = "cDesktop: ";
+
+struct ShellSearch {
+    std::wstring explorerPath;
+    bool found = false;
+};
+
+BOOL CALLBACK FindShell(HWND window, LPARAM lParam) {
+    auto *search = reinterpret_cast<ShellSearch *>(lParam);
+    DWORD processId = 0, desktopOwnerId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    ::GetWindowThreadProcessId(::GetAncestor(window, GA_PARENT), &desktopOwnerId);
+    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (process && ::QueryFullProcessImageNameW(process.Get(), 0, path, &size) &&
+        IsShellProcess(std::wstring_view(path, size), search->explorerPath, processId == desktopOwnerId)) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
 
 std::string cDesktop::Prefix() const {
     return "cDesktop" + std::to_string(m_number) + ": ";
 }
 
 void cDesktop::SetErrorFromCode(DWORD code) {
-    m_lastErrorText = "cDesktop: " + WinAPIErrorText(code);
+    m_lastErrorText = std::string(kErrorPrefix) + WinAPIErrorText(code);
 }
 
 bool cDesktop::SetAsDefault() {
@@ -24,9 +53,7 @@ bool cDesktop::SetAsDefault() {
         return false;
     }
     m_desktopName = L"Default";
-    StartProcess(m_hub.GetSwitcherPath(1), L"");
-    StartProcess(m_hub.GetEventHandlerPath(1), L"");
-    return StartProcess(m_hub.GetEventHandlerPath(5), L"");
+    return StartPrograms(1);
 }
 
 bool cDesktop::Create(const std::wstring &sDesktopName, int16_t DeskNum) {
@@ -38,9 +65,40 @@ bool cDesktop::Create(const std::wstring &sDesktopName, int16_t DeskNum) {
     m_threadDesktopHandle = m_desktopHandle.Get();
     m_desktopName = sDesktopName;
     SwitchTo();
-    StartProcess(m_hub.GetExplorerPath(), L"");
-    StartProcess(m_hub.GetSwitcherPath(DeskNum), L"");
-    return StartProcess(m_hub.GetEventHandlerPath(DeskNum), L"");
+    return StartPrograms(DeskNum);
+}
+
+bool cDesktop::StartPrograms(int16_t deskNum) {
+    for (const DesktopProgram program : StartOrder(deskNum)) {
+        // A shell left from an earlier start (Shutdown ends none) is kept rather than joined by a second one.
+        if (program == DesktopProgram::Shell && HasShell()) {
+            Trace(Prefix() + "kept the shell running on " + ToAnsi(m_desktopName));
+            continue;
+        }
+        const std::wstring path = ProgramPath(program, deskNum);
+        if (StartProcess(path, L""))
+            continue;
+        if (FailsDesktop(program))
+            return false;
+        LogError(Prefix() + "Failed to start " + ToAnsi(path) + ": " + m_lastErrorText.substr(kErrorPrefix.size()));
+    }
+    return true;
+}
+
+std::wstring cDesktop::ProgramPath(DesktopProgram program, int16_t deskNum) const {
+    switch (program) {
+    case DesktopProgram::Relay: return m_hub.GetEventHandlerPath(deskNum);
+    case DesktopProgram::HubRelay: return m_hub.GetEventHandlerPath(HubDeskNum);
+    case DesktopProgram::Shell: return m_hub.GetExplorerPath();
+    default: return m_hub.GetSwitcherPath(deskNum);
+    }
+}
+
+bool cDesktop::HasShell() const {
+    ShellSearch search{m_hub.GetExplorerPath()};
+    if (m_desktopHandle)
+        ::EnumDesktopWindows(m_desktopHandle.Get(), FindShell, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool cDesktop::StartProcess(const std::wstring &sPath, const std::wstring &CmdLine) {

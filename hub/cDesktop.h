@@ -2,6 +2,7 @@
 // shows it, and keeps the text of its last failure.
 #pragma once
 #include "Handles.h"
+#include "core/HubState.h"
 
 #include <windows.h>
 
@@ -26,9 +27,9 @@ class cDesktop {
 public:
     cDesktop(IHubPaths &hub, int16_t number) : m_hub(hub), m_number(number) {}
 
-    // Adopts the input desktop as desktop 1 and starts its switcher, its relay and the hub relay.
+    // Adopts the input desktop as desktop 1 and starts its relay, the hub relay and its switcher.
     bool SetAsDefault();
-    // Creates (or opens) the desktop, shows it, and starts its shell, switcher and relay.
+    // Creates (or opens) the desktop, shows it, and starts its relay, its shell (unless one runs) and switcher.
     bool Create(const std::wstring &sDesktopName, int16_t DeskNum);
     bool StartProcess(const std::wstring &sPath, const std::wstring &CmdLine);
     // Answers whether Windows showed the desktop.
@@ -42,6 +43,11 @@ public:
     HDESK DefaultThread() const { return m_threadDesktopHandle; }
 
 private:
+    // Starts the desktop's programs in order; false when its relay could not be started.
+    bool StartPrograms(int16_t deskNum);
+    std::wstring ProgramPath(DesktopProgram program, int16_t deskNum) const;
+    // Whether a shell runs on the desktop already.
+    bool HasShell() const;
     void SetErrorFromCode(DWORD code);
     std::string Prefix() const;
 

@@ -12,6 +12,9 @@ namespace {
 constexpr UINT_PTR kLeaveTimer = 1;
 // A switcher answers within a capture and a set (tens of ms); past this the user would wait on a dead one.
 constexpr UINT kLeaveTimeoutMs = 500;
+// A relay looks up to ten seconds after its start for a switcher still starting, then may wait five seconds
+// for the switcher's answer.
+constexpr DWORD kEndWaitMs = 16000;
 
 }  // namespace
 
@@ -54,13 +57,15 @@ bool frmMulti::Form_Load() {
     ReadHotKeySettings();
     RegisterHotKeys();
     m_explorerPath = ToWide(GetTheWindowsDirectory()) + L"\\explorer.exe";
-    if (!CreateDesktops())
+    if (!CreateDesktops()) {
+        SetCloseEvents();
         return false;
-    m_state.Started();
+    }
     if (m_desktops[1]->SwitchTo())
         m_shownDesktop = 1;
     else
         LogError("Varnel: Failed to switch to desktop 1");
+    m_state.Started(m_shownDesktop);
     Trace("Varnel: started");
     return true;
 }
@@ -75,9 +80,25 @@ bool frmMulti::CreateEvents() {
             LogError("Varnel: Failed to create " + name);
             ReportError(2, "");
             allCreated = false;
+        } else {
+            // A set left over from before (its relay was gone) would fire as soon as the new relay waits.
+            ::ResetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
         }
     }
     return allCreated;
+}
+
+void frmMulti::SetCloseEvents() {
+    // As the control panel's Shutdown: the relays hand them on to the switchers that have started, then end.
+    // The events must outlive that: a relay or switcher still starting opens them only now.
+    const int16_t closeVarnel = ShutdownEvents[0];
+    for (const int16_t index : ShutdownEvents) {
+        if (index != closeVarnel)
+            ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
+    }
+    m_supervisor.WaitForAll(kEndWaitMs);
+    // The hub's own last: its relay hands it to the hub, which is ending anyway and answers no more.
+    ::SetEvent(m_eventHandles[static_cast<size_t>(closeVarnel)].Get());
 }
 
 bool frmMulti::CreateDesktops() {

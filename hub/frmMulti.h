@@ -37,6 +37,9 @@ private:
 
     bool CreateEvents();
     bool CreateDesktops();
+    // After a failed start-up: ends the switchers and relays already started, and waits for them, so that
+    // nothing holds the events when the hub has gone.
+    void SetCloseEvents();
     void Form_QueryUnload();
     void OnHotKey(int32_t id);
     void OnCopyData(const COPYDATASTRUCT *data);

@@ -20,6 +20,7 @@ namespace {
 constexpr int16_t kDeskNum = RELAY_DESKNUM;
 // Long enough for a switcher to capture and save a screenshot inside the send; a hung one is dropped sooner.
 constexpr UINT kSendTimeoutMs = 5000;
+constexpr DWORD kLookAgainMs = 50;
 
 struct Search {
     const char *tag;
@@ -42,10 +43,14 @@ HWND FindReceiver(const std::string &tag) {
     return search.found;
 }
 
-void HandOn(const RelayAction &action) {
-    const HWND receiver = FindReceiver(action.tag);
+void HandOn(const RelayAction &action, ULONGLONG started) {
+    HWND receiver = FindReceiver(action.tag);
+    while (receiver == nullptr && LooksAgainForReceiver(kDeskNum, action, ::GetTickCount64() - started)) {
+        ::Sleep(kLookAgainMs);
+        receiver = FindReceiver(action.tag);
+    }
     if (receiver == nullptr) {
-        Trace(RelayLogPrefix(kDeskNum) + "no window " + action.tag + "; " + action.word + " dropped");
+        LogError(DroppedLine(kDeskNum, action));
         return;
     }
     std::string word = action.word;
@@ -62,6 +67,7 @@ void HandOn(const RelayAction &action) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    const ULONGLONG started = ::GetTickCount64();
     const std::vector<int16_t> indices = RelayEvents(kDeskNum);
     std::vector<KernelHandle> events;
     std::vector<HANDLE> waitList;
@@ -95,7 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         const RelayAction action = ActionOfEvent(kDeskNum, indices[result - WAIT_OBJECT_0]);
         if (!action.word.empty())
-            HandOn(action);
+            HandOn(action, started);
         if (action.end)
             return 0;
     }

@@ -1,6 +1,7 @@
 // The 47 named events that the programs signal each other with, and the copy-data command words.
 // Pure: no Windows header, so the tables are unit-tested natively.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@ inline constexpr int16_t HubDeskNum = 5;  // program identity of the hub where a
 inline constexpr int32_t PairKindToDesktop = 1;
 inline constexpr int32_t PairKindUpdate = 2;
 inline constexpr std::string_view EventPrefix = "Local\\nuvoq_";
+// The close events ("CloseVarnel", "CloseSwitcher1".."4") in the order a shutdown sets them: the hub first.
+inline constexpr std::array<int16_t, 5> ShutdownEvents = {45, 7, 17, 27, 37};
 
 // "Local\nuvoq_" + the name text of the index; the bare prefix outside 1..47.
 std::string EventName(int16_t index);

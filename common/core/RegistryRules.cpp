@@ -17,6 +17,10 @@ std::string TypeMismatchText(uint32_t storedType, uint32_t requestedType) {
            std::to_string(requestedType);
 }
 
+std::string DwordSizeText(uint32_t storedSize) {
+    return "Registry data size was " + std::to_string(storedSize) + " bytes instead of " + std::to_string(DwordSize);
+}
+
 std::string TextFromRegistryData(const char *data, size_t size) {
     if (data == nullptr || size == 0)
         return {};

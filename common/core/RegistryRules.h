@@ -16,6 +16,9 @@ inline constexpr uint32_t RegTypeMultiSz = 7;
 uint32_t TextValueType(std::string_view text);
 uint32_t SwapDword(uint32_t value);
 std::string TypeMismatchText(uint32_t storedType, uint32_t requestedType);
+// A number is read only from exactly four bytes: a shorter or longer one counts as missing, with this text.
+inline constexpr uint32_t DwordSize = 4;
+std::string DwordSizeText(uint32_t storedSize);
 // The text of stored string data: the final byte is dropped only when it is a NUL.
 std::string TextFromRegistryData(const char *data, size_t size);
 

@@ -18,9 +18,8 @@ inline constexpr std::string_view DialogCaption = "Record shortcut key";
 inline constexpr std::string_view GuideFileName = "VarnelGuide.html";
 inline constexpr std::string_view HubFileName = "Varnel.exe";
 
-// Events set by Shutdown ("CloseVarnel", "CloseSwitcher1".."4") and after a save ("ReadRegVarnel",
-// "ReadRegSwitcher1".."4"), in this order: the hub first.
-inline constexpr std::array<int16_t, 5> ShutdownEvents = {45, 7, 17, 27, 37};
+// Events set after a save ("ReadRegVarnel", "ReadRegSwitcher1".."4"), in this order: the hub first
+// (Shutdown sets ShutdownEvents of the event table).
 inline constexpr std::array<int16_t, 5> ReReadEvents = {46, 8, 18, 28, 38};
 
 inline constexpr int16_t DefaultModifiers = 8;  // WIN

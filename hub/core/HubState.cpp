@@ -1,5 +1,8 @@
 #include "HubState.h"
 
+#include <algorithm>
+#include <cwctype>
+
 int16_t DesktopState::HotKeyTarget(int32_t id) const {
     if (id >= 1 && id <= 4)
         return id != m_current ? static_cast<int16_t>(id) : 0;
@@ -37,4 +40,30 @@ std::wstring EventHandlerPath(const std::wstring &programDirectory, int16_t desk
     if (desk >= 1 && desk <= 4)
         return programDirectory + L"\\Pellum" + std::to_wstring(desk) + L".exe";
     return programDirectory + L"\\VarnelEventHandler.exe";
+}
+
+std::vector<DesktopProgram> StartOrder(int16_t desk) {
+    if (desk == 1)  // desktop 1 has its shell already
+        return {DesktopProgram::Relay, DesktopProgram::HubRelay, DesktopProgram::Switcher};
+    return {DesktopProgram::Relay, DesktopProgram::Shell, DesktopProgram::Switcher};
+}
+
+bool SameProgramPath(std::wstring_view a, std::wstring_view b) {
+    return !a.empty() && std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                                    [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+}
+
+namespace {
+
+std::wstring_view FileName(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow) {
+    // By file name: Wine names the same shell program "C:\windows\explorer.exe" or, at other times,
+    // "C:\windows\system32\explorer.exe".
+    return !ownsDesktopWindow && SameProgramPath(FileName(imagePath), FileName(explorerPath));
 }

@@ -1,18 +1,21 @@
 // The hub's decisions that need no Windows: which desktop a hot key asks for, when a switch command moves
-// the current and previous desktop, the hot-key settings' defaults, and the sibling programs' paths.
+// the current and previous desktop, the hot-key settings' defaults, the sibling programs' paths, and what each
+// desktop starts.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class DesktopState {
 public:
     int16_t CurrentDesktop() const { return m_current; }
     int16_t PreviousDesktop() const { return m_previous; }
-    // The end of start-up: desktop 1 shown, no previous one.
-    void Started() {
-        m_current = 1;
+    // The end of start-up: `shown` is the desktop the display is on (1 unless the switch back failed).
+    void Started(int16_t shown) {
+        m_current = shown >= 1 && shown <= 4 ? shown : 1;
         m_previous = 0;
     }
     // The desktop hot key `id` asks for, or 0 when it asks for nothing.
@@ -43,3 +46,17 @@ std::string HotKeyValueName(int32_t id);
 std::wstring SwitcherPath(const std::wstring &programDirectory, int16_t desk);
 // Pellum1..4 for the desktops; any other number names the hub relay.
 std::wstring EventHandlerPath(const std::wstring &programDirectory, int16_t desk);
+
+// The programs a desktop starts, in this order. Its relay comes first: a desktop whose relay cannot start fails
+// before it has started a switcher that no relay could tell to end.
+enum class DesktopProgram { Relay, HubRelay, Shell, Switcher };
+std::vector<DesktopProgram> StartOrder(int16_t desk);
+// Only a relay that cannot start fails its desktop; a shell or a switcher is logged and start-up goes on.
+inline bool FailsDesktop(DesktopProgram program) {
+    return program == DesktopProgram::Relay || program == DesktopProgram::HubRelay;
+}
+// Whether two paths name the same program file (Windows compares them without letter case).
+bool SameProgramPath(std::wstring_view a, std::wstring_view b);
+// Whether a process that owns a window of a desktop is that desktop's shell: it runs a program of the shell's
+// file name and is not the owner of the desktop window itself (Wine runs each desktop from an explorer.exe too).
+bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow);

@@ -56,3 +56,12 @@ std::string NoAnswerLine(int16_t deskNum, const RelayAction &action) {
 std::string HubEndedLine(int16_t deskNum, uint32_t exitCode) {
     return RelayLogPrefix(deskNum) + "The hub ended with exit code " + std::to_string(exitCode) + "; the relay ends";
 }
+
+std::string DroppedLine(int16_t deskNum, const RelayAction &action) {
+    return RelayLogPrefix(deskNum) + "No window " + action.tag + " to take " + action.word + "; dropped";
+}
+
+bool LooksAgainForReceiver(int16_t deskNum, const RelayAction &action, uint64_t msSinceStart) {
+    // The hub relay's receiver is the hub, which set the close events itself and is ending.
+    return deskNum != HubDeskNum && action.end && msSinceStart < ReceiverStartMs;
+}

@@ -21,6 +21,12 @@ RelayAction ActionOfEvent(int16_t deskNum, int16_t index);
 std::string RelayLogPrefix(int16_t deskNum);
 // The log line of a relay that cannot open one of its events; the system text loses its line end.
 std::string OpenFailureLine(int16_t deskNum, int16_t index, std::string_view systemText);
+// The log line of a relay that found no receiver for a command and dropped it.
+std::string DroppedLine(int16_t deskNum, const RelayAction &action);
+// Whether a relay that found no receiver for `action`, `msSinceStart` after it started, looks again: only a
+// close command in its first seconds, when its switcher (started after it) may not have tagged its window yet.
+bool LooksAgainForReceiver(int16_t deskNum, const RelayAction &action, uint64_t msSinceStart);
+inline constexpr uint64_t ReceiverStartMs = 10000;
 // The log line of a relay whose receiver did not take a command in time.
 std::string NoAnswerLine(int16_t deskNum, const RelayAction &action);
 // The log line of a relay that ends because its hub died.

@@ -34,6 +34,23 @@ protected:
     HubRun m_hub{m_folder};
 };
 
+// The real relays, and responders standing in for the switchers; `without` is left out.
+inline bool PopulateWithRelays(const TempFolder &folder, const std::wstring &without = L"") {
+    bool ok = HubRun::Populate(folder, {L"varnelerror"});
+    for (int desk = 1; desk <= 4; ++desk) {
+        const std::wstring n = std::to_wstring(desk);
+        ok = folder.Add(TestBinDir() + L"\\responder.exe", L"Tavik" + n + L".exe") && ok;
+        if (L"Pellum" + n != without)
+            ok = folder.Add(ProgramFolder() + L"\\Pellum" + n + L".exe", L"Pellum" + n + L".exe") && ok;
+    }
+    return folder.Add(ProgramFolder() + L"\\VarnelEventHandler.exe", L"VarnelEventHandler.exe") && ok;
+}
+
+// What responder TavikN was handed: "ready", then one line per command.
+inline std::string Commands(const TempFolder &folder, int desk) {
+    return ReadFileBytes(folder.File(L"Tavik" + std::to_wstring(desk) + L".rec"));
+}
+
 // An event of the protocol opened for watching; Signalled() takes the set (the events reset themselves).
 class WatchedEvent {
 public:

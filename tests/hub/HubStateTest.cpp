@@ -5,17 +5,24 @@
 
 TEST(DesktopState, HotKeysAfterStartUp) {
     DesktopState state;
-    state.Started();
+    state.Started(1);
     EXPECT_EQ(state.CurrentDesktop(), 1);
     EXPECT_EQ(state.PreviousDesktop(), 0);
     const int16_t expected[] = {0, 0, 2, 3, 4, 0, 0};  // ids 0..6; previous-desktop key has nothing yet
     for (int32_t id = 0; id <= 6; ++id)
         EXPECT_EQ(state.HotKeyTarget(id), expected[id]) << "id " << id;
+
+    // The switch back to desktop 1 refused: the state keeps the desktop still shown, and its keys act on it.
+    state.Started(4);
+    EXPECT_EQ(state.CurrentDesktop(), 4);
+    EXPECT_EQ(state.HotKeyTarget(4), 0);
+    EXPECT_EQ(state.HotKeyTarget(1), 1);
+    EXPECT_TRUE(state.WantsSwitch(1));
 }
 
 TEST(DesktopState, PreviousDesktopFollowsPerformedSwitches) {
     DesktopState state;
-    state.Started();
+    state.Started(1);
     state.Switched(3);
     state.Switched(2);
     EXPECT_EQ(state.CurrentDesktop(), 2);
@@ -28,7 +35,7 @@ TEST(DesktopState, PreviousDesktopFollowsPerformedSwitches) {
 
 TEST(DesktopState, SwitchesToTheShownOrAnUnknownDesktopChangeNothing) {
     DesktopState state;
-    state.Started();
+    state.Started(1);
     state.Switched(4);
     for (int16_t desk : {4, 0, 5, -1}) {
         EXPECT_FALSE(state.WantsSwitch(desk)) << desk;
@@ -52,17 +59,18 @@ TEST(HotKeySettings, DefaultsAndStoredValues) {
     EXPECT_EQ(KeyOrDefault(std::nullopt, 5), 192);
     EXPECT_EQ(KeyOrDefault(0x12340051, 2), 0x51);  // the low 16 bits, no range check
     EXPECT_EQ(KeyOrDefault(-1, 3), 0xFFFF);
-    EXPECT_EQ(HotKeyValueName(1), "ShortcutKeyDesktop1");
-    EXPECT_EQ(HotKeyValueName(4), "ShortcutKeyDesktop4");
-    EXPECT_EQ(HotKeyValueName(5), "ShortcutKeyPreviousDesktop");
 }
 
-TEST(ProgramPaths, SwitchersAndRelays) {
-    EXPECT_EQ(SwitcherPath(L"C:\\Program Files\\Varnel", 3), L"C:\\Program Files\\Varnel\\Tavik3.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 1), L"C:\\V\\Pellum1.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 4), L"C:\\V\\Pellum4.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 5), L"C:\\V\\VarnelEventHandler.exe");
-    EXPECT_EQ(EventHandlerPath(L"C:\\V", 0), L"C:\\V\\VarnelEventHandler.exe");
+TEST(DesktopPrograms, AShellIsTheShellProgramButNotTheDesktopsOwnProcess) {
+    const std::wstring explorer = L"C:\\Windows\\explorer.exe";
+    EXPECT_TRUE(IsShellProcess(L"C:\\Windows\\explorer.exe", explorer, false));
+    EXPECT_TRUE(IsShellProcess(L"c:\\WINDOWS\\Explorer.EXE", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\explorer.exe", explorer, true));  // Wine's desktop process
+    EXPECT_TRUE(IsShellProcess(L"C:\\Windows\\System32\\explorer.exe", explorer, false));  // Wine names it so
+    EXPECT_FALSE(IsShellProcess(L"C:\\Windows\\explorer.exe.bak", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\V\\Tavik2.exe", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"C:\\V\\notexplorer.exe", explorer, false));
+    EXPECT_FALSE(IsShellProcess(L"\\explorer.exe", L"", false));
 }
 
 TEST(RestartBudget, ThreeRestartsInAMinuteThenTheProgramIsLeftForGood) {

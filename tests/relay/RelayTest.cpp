@@ -296,16 +296,32 @@ TEST_F(RelayTest, EachRelayEndsAfterHandingOnItsCloseEvent) {
     EXPECT_EQ(Log(), "");
 }
 
-TEST_F(RelayTest, ARelayEndsAfterItsCloseEventWithoutAReceiver) {
+TEST_F(RelayTest, ADroppedCommandIsLoggedAndACloseWaitsForASwitcherStillStarting) {
     CreateEvents();
-    for (int16_t relay : {3, 5}) {
-        const HANDLE process = StartRelay(relay);
-        ASSERT_TRUE(process);
-        Set(static_cast<int16_t>(relay == 5 ? 42 : 25));  // a command with nobody to take it is dropped
-        ASSERT_TRUE(WaitTaken(relay == 5 ? 42 : 25));
-        Set(CloseOf(relay));
-        EXPECT_EQ(WaitExit(process), 0u) << relay;
-    }
+    const HANDLE hubRelay = StartRelay(5);
+    const HANDLE relay = StartRelay(3);
+    ASSERT_TRUE(hubRelay && relay);
+    // Commands with nobody to take them are dropped, one log line each.
+    Set(42);
+    Set(25);
+    ASSERT_TRUE(WaitTaken(42) && WaitTaken(25));
+    // The hub relay's receiver is the hub, which sets the close events itself when it fails: it ends at once.
+    Set(45);
+    EXPECT_EQ(WaitExit(hubRelay), 0u);
+    // A switcher started with its relay may tag its window only after a failed start-up has told it to end.
+    Set(CloseOf(3));
+    ASSERT_TRUE(WaitTaken(CloseOf(3)));
+    ReceiverThread late({"Tavik3_APPLICATION"}, m_deliveries);
+    ASSERT_TRUE(late.Ok());
+    EXPECT_EQ(WaitExit(relay), 0u);
+    EXPECT_EQ(m_deliveries.List(), (std::vector<Delivery>{{"Tavik3_APPLICATION", "EndApp"}}));
+
+    const std::string log = Log();
+    for (const char *line : {"VarnelEventHandler: No window Varnel_APPLICATION to take SwitchToDesktop2; dropped\r\n",
+                             "Pellum3: No window Tavik3_APPLICATION to take SwitchToDesktop2; dropped\r\n",
+                             "VarnelEventHandler: No window Varnel_APPLICATION to take EndApp; dropped\r\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << log;
 }
 
 TEST_F(RelayTest, TheReceiverIsLookedUpForEveryCommand) {

@@ -151,13 +151,13 @@ HWND FindTaggedWindow(const std::string &tag) {
     return search.found;
 }
 
-bool SendCopyData(HWND window, std::string_view bytes) {
+bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs) {
     COPYDATASTRUCT data = {};
     data.cbData = static_cast<DWORD>(bytes.size());
     data.lpData = const_cast<char *>(bytes.data());
     DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
-                                 &result) != 0;
+    return ::SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                                 timeoutMs, &result) != 0;
 }
 
 void PressHotKey(int modifiers, WORD virtualKey) {
@@ -184,16 +184,11 @@ void PressHotKey(int modifiers, WORD virtualKey) {
 }
 
 void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs) {
-    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return;
     const ULONGLONG deadline = ::GetTickCount64() + graceMs;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID != parentId || (!exeName.empty() && _wcsicmp(entry.szExeFile, exeName.c_str()) != 0))
+    for (const ChildProcess &child : ChildProcesses(parentId)) {
+        if (!exeName.empty() && _wcsicmp(child.name.c_str(), exeName.c_str()) != 0)
             continue;
-        KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.id));
         if (!process)
             continue;
         const ULONGLONG now = ::GetTickCount64();
@@ -224,4 +219,17 @@ bool KillProcess(const std::wstring &exeName) {
     KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ids.front()));
     return process && ::TerminateProcess(process.Get(), 1) &&
            ::WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
+}
+
+std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except) {
+    std::vector<ChildProcess> children;
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, except.c_str()) != 0)
+            children.push_back({entry.th32ProcessID, entry.szExeFile});
+    }
+    return children;
 }

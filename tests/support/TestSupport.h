@@ -50,7 +50,7 @@ std::string RecorderLines(const TempFolder &folder, std::wstring_view programNam
 // The top-level window of this desktop that carries window property `tag` = 1, or nullptr.
 HWND FindTaggedWindow(const std::string &tag);
 // Sends `bytes` as a copy-data command, as a relay does; false when the send failed or timed out.
-bool SendCopyData(HWND window, std::string_view bytes);
+bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs = 10000);
 // Presses the modifiers (1 Alt, 2 Control, 4 Shift, 8 Windows key) and the key, and lets go, with SendInput.
 void PressHotKey(int modifiers, WORD virtualKey);
 // The ids of the running processes whose program file is named `exeName`.
@@ -58,6 +58,12 @@ std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName);
 // Ends one such process from outside, as a crash or a task manager would (exit code 1), and waits until it is
 // gone; false when none runs.
 bool KillProcess(const std::wstring &exeName);
+// The running processes that `parentId` started, other than those of program file `except`.
+struct ChildProcess {
+    DWORD id;
+    std::wstring name;
+};
+std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except = L"");
 // Ends the processes that `parentId` started whose program file is named `exeName` (any, when empty), after
 // giving them `graceMs` in all to end by themselves.
 void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs = 0);

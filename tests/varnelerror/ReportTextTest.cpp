@@ -93,14 +93,20 @@ TEST(ReportMessage, OneReportPerCode) {
          L"Varnel could not set up the signals its programs use to talk to each other, so it has closed.\r\n" +
              std::wstring(kRestart) + L" If this happens again, sign out of Windows and back in."},
         {3, L"2",
-         L"Varnel could not set up desktop 2, so it has closed.\r\nCheck that all of Varnel's program files are in "
-         L"its folder, then open the Varnel Control Panel and click \"Start Varnel\"."},
+         L"Varnel could not set up desktop 2, so it has closed.\r\nThe Varnel programs it had started close too. "
+         L"Check that all of Varnel's program files are in its folder, then open the Varnel Control Panel and click "
+         L"\"Start Varnel\". If it answers that Varnel is already running, wait a few seconds and click \"Start "
+         L"Varnel\" again."},
         {3, L"",
-         L"Varnel could not set up one of its desktops, so it has closed.\r\nCheck that all of Varnel's program "
-         L"files are in its folder, then open the Varnel Control Panel and click \"Start Varnel\"."},
+         L"Varnel could not set up one of its desktops, so it has closed.\r\nThe Varnel programs it had started "
+         L"close too. Check that all of Varnel's program files are in its folder, then open the Varnel Control Panel "
+         L"and click \"Start Varnel\". If it answers that Varnel is already running, wait a few seconds and click "
+         L"\"Start Varnel\" again."},
         {3, L"9",
-         L"Varnel could not set up one of its desktops, so it has closed.\r\nCheck that all of Varnel's program "
-         L"files are in its folder, then open the Varnel Control Panel and click \"Start Varnel\".\r\nDetails: 9"},
+         L"Varnel could not set up one of its desktops, so it has closed.\r\nThe Varnel programs it had started "
+         L"close too. Check that all of Varnel's program files are in its folder, then open the Varnel Control Panel "
+         L"and click \"Start Varnel\". If it answers that Varnel is already running, wait a few seconds and click "
+         L"\"Start Varnel\" again.\r\nDetails: 9"},
         {5, L"WIN + 1",
          L"The shortcut key WIN + 1 is already used by another program, so Varnel cannot use it.\r\nOpen the Varnel "
          L"Control Panel and choose another key on the \"Shortcut keys\" page."},

@@ -112,10 +112,17 @@ TEST_F(RegistryTest, NumbersAndByteOrder) {
     ASSERT_TRUE(Registry::QueryValue(HKEY_CURRENT_USER, m_key, "stored_be", RegTypeDwordBigEndian, value));
     EXPECT_EQ(Get<int32_t>(value), 0x12345678);
 
-    // A DWORD of the wrong size is refused, not half read.
-    const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    Raw("long", REG_DWORD, eight, 8);
-    EXPECT_FALSE(Registry::QueryValue(HKEY_CURRENT_USER, m_key, "long", RegTypeDword, value));
+    // A DWORD of any size but four reads as missing, not half read: a 1-byte {5} is not 5, a 0-byte one not 0.
+    const unsigned char eight[8] = {5, 2, 3, 4, 5, 6, 7, 8};
+    for (DWORD size : {8u, 1u, 0u}) {
+        value = int32_t{-7};
+        Raw("odd", REG_DWORD, eight, size);
+        EXPECT_FALSE(Registry::QueryValue(HKEY_CURRENT_USER, m_key, "odd", RegTypeDword, value)) << size;
+        EXPECT_EQ(Registry::RegistryErrorText(), "Registry data size was " + std::to_string(size) + " bytes instead of 4");
+        EXPECT_EQ(Get<int32_t>(value), -7) << size;  // left as it was
+    }
+    Raw("odd_be", REG_DWORD_BIG_ENDIAN, eight, 2);
+    EXPECT_FALSE(Registry::QueryValue(HKEY_CURRENT_USER, m_key, "odd_be", RegTypeDwordBigEndian, value));
 }
 
 TEST_F(RegistryTest, WrongTypesAreRefusedWithTheirTexts) {

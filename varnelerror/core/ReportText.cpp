@@ -72,6 +72,13 @@ std::wstring EventsFailed(const std::vector<std::wstring> &texts) {
            std::wstring(kRestart) + L" If this happens again, sign out of Windows and back in." + DetailsLine(texts);
 }
 
+// A failed start-up ends the Varnel programs it had started; until the last has gone (seconds at most), the
+// Control Panel still takes Varnel for running.
+constexpr std::wstring_view kStartAgain =
+    L"The Varnel programs it had started close too. Check that all of Varnel's program files are in its folder, "
+    L"then open the Varnel Control Panel and click \"Start Varnel\". If it answers that Varnel is already running, "
+    L"wait a few seconds and click \"Start Varnel\" again.";
+
 // Code 3: the texts are desktop numbers.
 std::wstring DesktopFailed(const std::vector<std::wstring> &texts) {
     std::vector<std::wstring> desks;
@@ -81,9 +88,7 @@ std::wstring DesktopFailed(const std::vector<std::wstring> &texts) {
     const std::wstring which = desks.empty()      ? L"one of its desktops"
                                : desks.size() > 1 ? L"desktops " + Listed(desks)
                                                   : L"desktop " + desks[0];
-    return L"Varnel could not set up " + which +
-           L", so it has closed.\r\nCheck that all of Varnel's program files are in its folder, then open the "
-           L"Varnel Control Panel and click \"Start Varnel\"." +
+    return L"Varnel could not set up " + which + L", so it has closed.\r\n" + std::wstring(kStartAgain) +
            DetailsLine(others);
 }
 
