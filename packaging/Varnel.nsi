@@ -125,7 +125,8 @@ Function ${un}ShutdownVarnel
             ${EndIf}
         ${Next}
         ; An installer has no message loop to wait in; a short poll with a deadline is enough here.
-        ${ForEach} $R0 1 ${SHUTDOWN_SECONDS}0 + 1
+        ; $R7: RunningPart uses $R0 and $R1.
+        ${ForEach} $R7 1 ${SHUTDOWN_SECONDS}0 + 1
             Call ${un}RunningPart
             ${IfThen} $R9 == "" ${|} ${Break} ${|}
             Sleep 100
@@ -182,6 +183,10 @@ Section "Varnel" SecVarnel
     !insertmacro VARNEL_INSTALL_FILES
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+    ; The shortcuts and the programs started here begin in the user's profile, not in the program folder: the
+    ; hub hands its current folder on to the shells of desktops 2 to 4, which outlive it, and a folder that is
+    ; some process's current folder cannot be removed.
+    SetOutPath "$PROFILE"
     CreateDirectory "$SMPROGRAMS\Varnel"
     CreateShortcut "$SMPROGRAMS\Varnel\Varnel Control Panel.lnk" "$INSTDIR\VarnelControlPanel.exe"
     CreateShortcut "$SMPROGRAMS\Varnel\Varnel User's Guide.lnk" "$INSTDIR\VarnelGuide.html"
@@ -190,7 +195,7 @@ Section "Varnel" SecVarnel
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Varnel"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Varnel developers"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\VarnelControlPanel.exe",0'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\VarnelControlPanel.exe,0"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
@@ -219,7 +224,14 @@ Section "-un.Varnel"
     Delete "$INSTDIR\VarnelErrors.txt"
     Delete "$INSTDIR\Uninstall.exe"
     ; Only when empty: files the user put there stay.
+    ClearErrors
     RMDir "$INSTDIR"
+    ${If} ${Errors}
+        DetailPrint "The folder $INSTDIR stays: it is not empty or a program still uses it"
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "Varnel is removed, but its folder $INSTDIR could not be deleted: it holds files of yours or a program still uses it. You can delete it yourself after the next log-on." \
+            /SD IDOK
+    ${EndIf}
 
     Delete "$SMPROGRAMS\Varnel\Varnel Control Panel.lnk"
     Delete "$SMPROGRAMS\Varnel\Varnel User's Guide.lnk"

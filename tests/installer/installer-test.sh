@@ -24,7 +24,7 @@ failures=0
 check() {  # check DESCRIPTION COMMAND...
     local what=$1
     shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); return 1; fi
 }
 # Polls COMMAND until it succeeds, for at most SECONDS.
 wait_for() {
@@ -37,15 +37,22 @@ wait_for() {
     return 1
 }
 not() { ! "$@"; }
+# What the installer starts must not hold the test's output open.
+quiet() { "$@" >/dev/null 2>&1 </dev/null; }
 reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 reg_has() { wine reg query "$1" /v "$2" >/dev/null 2>&1; }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 value_is() { [ "$(reg_value "$1" "$2")" = "$3" ]; }
+# reg.exe prints non-ASCII letters in a console code page; regedit exports the key as UTF-16.
+exported_has() {
+    wine regedit /E "$work/export.reg" "${1/HKCU/HKEY_CURRENT_USER}" >/dev/null 2>&1 &&
+        iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | grep -qxF "$2"
+}
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnel'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 settings_key='HKCU\Software\Varnel'
 user_dir=$(echo "$WINEPREFIX"/drive_c/users/*/AppData)
-menu=$(find "$WINEPREFIX/drive_c/users" -maxdepth 6 -type d -path '*Start Menu/Programs' | head -n 1)/Varnel
+menu="$user_dir/Roaming/Microsoft/Windows/Start Menu/Programs/Varnel"
 
 # Every shipped file, byte for byte, plus the uninstaller.
 same_files() {
@@ -82,7 +89,7 @@ echo "== default folder: install, start, upgrade while running, uninstall keepin
 wine reg delete "$settings_key" /f >/dev/null 2>&1
 wine reg delete "$run_key" /v Varnel /f >/dev/null 2>&1
 dir=$user_dir/Local/Programs/Varnel
-check "silent install ends with 0" wine "$setup" /S
+check "silent install ends with 0" quiet wine "$setup" /S
 check "every file in %LOCALAPPDATA%\\Programs\\Varnel" same_files "$dir"
 check "three Start-menu shortcuts" shortcuts
 check "Apps & features entry names Varnel" value_is "$uninstall_key" DisplayName Varnel
@@ -93,14 +100,16 @@ check "the entry has publisher, icon and size" \
     eval 'reg_has "$uninstall_key" Publisher && reg_has "$uninstall_key" DisplayIcon && [ "$(reg_value "$uninstall_key" EstimatedSize)" != 0x0 ]'
 check "no Run value when not asked" not reg_has "$run_key" Varnel
 
-(cd "$dir" && exec wine Varnel.exe >/dev/null 2>&1) &
+# Started as its Start-menu shortcut starts it: in the user's profile.
+(cd "$user_dir/.." && exec wine "$dir/Varnel.exe" >/dev/null 2>&1) &
 hub=$!
 check "the installed Varnel starts" started
 check "its screenshot lands in the installed folder" switch_writes_picture "$dir"
 
 wine reg add "$settings_key" /v Desktop2Name /d "Mail & more" /f >/dev/null 2>&1
 echo "changed by hand" >"$dir/VarnelGuide.html"
-check "upgrade over the running Varnel ends with 0" wine "$setup" /S /LOGON
+check "upgrade over the running Varnel ends with 0" quiet wine "$setup" /S /LOGON ||
+    wine "$tour" ended 0 | tr -d '\r' | sed 's/^/    still running: /'
 check "the old hub has ended" wait_for 10 not kill -0 "$hub" 2>/dev/null
 check "the files are the new ones" same_files "$dir"
 check "the settings are unchanged" value_is "$settings_key" Desktop2Name "Mail & more"
@@ -115,11 +124,12 @@ check "the Run value is gone" not reg_has "$run_key" Varnel
 check "the settings stay" value_is "$settings_key" Desktop2Name "Mail & more"
 
 echo "== a folder with blanks and non-ASCII letters: install and start, uninstall removing the settings"
-dir=$WINEPREFIX/drive_c/Mes programmes/Zoë Ångström/Varnel
-check "silent install with /D and /START ends with 0" wine "$setup" /S /START "/D=C:\\Mes programmes\\Zoë Ångström\\Varnel"
+dir="$WINEPREFIX/drive_c/Mes programmes/Zoë Ångström/Varnel"
+# /D takes the rest of the command line unquoted: Wine joins separate words with blanks and quotes none.
+check "silent install with /D and /START ends with 0" quiet wine "$setup" /S /START /D=C:\\Mes programmes\\Zoë Ångström\\Varnel
 check "every file in the chosen folder" same_files "$dir"
 check "the entry's uninstall string names that folder" \
-    value_is "$uninstall_key" UninstallString "\"C:\\Mes programmes\\Zoë Ångström\\Varnel\\Uninstall.exe\""
+    exported_has "$uninstall_key" '"UninstallString"="\"C:\\Mes programmes\\Zoë Ångström\\Varnel\\Uninstall.exe\""'
 check "/START started Varnel" started
 check "its screenshot lands in the chosen folder" switch_writes_picture "$dir"
 check "uninstall with /REMOVESETTINGS finishes" uninstall "$dir" /REMOVESETTINGS
