@@ -91,7 +91,8 @@ if [ "$headless" -eq 0 ]; then
         front "$desk"
     done
     echo "run: Varnel runs on $DISPLAY; press Ctrl+C to shut it down"
-    wine "$TOUR" follow | tr -d '\r' | while read -r desk; do front "$desk"; done
+    # Read unfiltered: a filter between would hold the lines in its buffer.
+    wine "$TOUR" follow | while read -r desk; do front "${desk%$'\r'}"; done
     echo "run: the hub has ended"
     exit 0
 fi
