@@ -37,12 +37,12 @@ files=$dist/stage/files.nsh
 } >"$files"
 
 setup=$dist/Varnel-$version-setup.exe
-rm -f "$setup"
+# Packages of an earlier version number would be mistaken for current ones.
+rm -f "$dist"/Varnel-*-setup.exe "$dist"/Varnel-*-portable.zip
 makensis -V2 -DVERSION="$version" -DICON="$root/hub/res/Varnel.ico" -DFILES="$files" -DOUTFILE="$setup" \
     "$root/packaging/Varnel.nsi" >/dev/null
 
 zip=$dist/Varnel-$version-portable.zip
-rm -f "$zip"
 sed "s/@VERSION@/$version/; s/\$/\r/" "$root/packaging/README-portable.txt" >"$stage/README.txt"
 (cd "$dist/stage" && zip -q -r -X "$zip" Varnel)
 rm -f "$stage/README.txt"
