@@ -39,8 +39,8 @@ files=$dist/stage/files.nsh
 setup=$dist/Varnel-$version-setup.exe
 # Packages of an earlier version number would be mistaken for current ones.
 rm -f "$dist"/Varnel-*-setup.exe "$dist"/Varnel-*-portable.zip
-makensis -V2 -DVERSION="$version" -DICON="$root/hub/res/Varnel.ico" -DFILES="$files" -DOUTFILE="$setup" \
-    "$root/packaging/Varnel.nsi" >/dev/null
+makensis -V1 -DVERSION="$version" -DICON="$root/hub/res/Varnel.ico" -DFILES="$files" -DOUTFILE="$setup" \
+    "$root/packaging/Varnel.nsi"
 
 zip=$dist/Varnel-$version-portable.zip
 sed "s/@VERSION@/$version/; s/\$/\r/" "$root/packaging/README-portable.txt" >"$stage/README.txt"
