@@ -59,9 +59,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} LegalCopyright "The Varnel developers"
 
 ; The installer and the uninstaller each need their own copy of a function ("un." prefix), hence the macros.
 !macro SHUTDOWN_FUNCTIONS un
-; $R9: what of Varnel still runs ("" for nothing). The hub, the switchers and the relays hold the close events
-; open while they run; any other program of the folder shows as a file that cannot be opened for writing
-; (Windows refuses that for a running program's file).
 ; $R1: the name of the $R0-th close event (1..5), in the control panel's order: events 45, 7, 17, 27, 37.
 Function ${un}CloseEventName
     ${Select} $R0
@@ -73,6 +70,9 @@ Function ${un}CloseEventName
     ${EndSelect}
 FunctionEnd
 
+; $R9: what of Varnel still runs ("" for nothing). The hub, the switchers and the relays hold the close events
+; open while they run; any other program of the folder shows as a file that cannot be opened for writing
+; (Windows refuses that for a running program's file).
 Function ${un}RunningPart
     StrCpy $R9 ""
     ${ForEach} $R0 1 5 + 1
@@ -135,7 +135,7 @@ Function ${un}ShutdownVarnel
             ${Break}
         ${EndIf}
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-            "Varnel could not be shut down: $R9 is still running after ${SHUTDOWN_SECONDS} seconds.$\r$\n$\r$\nClose it (or end it in Task Manager), then choose Retry. Cancel stops here and changes nothing." \
+            "Varnel could not be shut down: $R9 is still running after ${SHUTDOWN_SECONDS} seconds.$\r$\n$\r$\nClose it (or end it in Task Manager), then choose Retry. Cancel stops here: no file is replaced or removed." \
             /SD IDCANCEL IDRETRY retry
         DetailPrint "Varnel could not be shut down: $R9 is still running"
         Abort "Varnel could not be shut down: $R9 is still running"
