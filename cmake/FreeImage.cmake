@@ -1,5 +1,17 @@
 # FreeImage.dll for the program folder, built from Debian's FreeImage source package with only what the
 # switcher's nine functions need (no format plugins). The source is fetched on first configure, never committed.
+# With MSVC the DLL is taken as built: a folder holding a 32-bit FreeImage.dll (FreeImage's own Windows
+# distribution, Dist/x32), which exports the decorated names the switcher also looks for.
+if(MSVC)
+    set(VARNEL_FREEIMAGE_DIR "" CACHE PATH "Folder holding a 32-bit FreeImage.dll")
+    if(NOT EXISTS ${VARNEL_FREEIMAGE_DIR}/FreeImage.dll)
+        message(FATAL_ERROR "Give the folder of a 32-bit FreeImage.dll: -DVARNEL_FREEIMAGE_DIR=...")
+    endif()
+    add_library(FreeImage SHARED IMPORTED GLOBAL)
+    set_target_properties(FreeImage PROPERTIES IMPORTED_LOCATION ${VARNEL_FREEIMAGE_DIR}/FreeImage.dll)
+    file(COPY ${VARNEL_FREEIMAGE_DIR}/FreeImage.dll DESTINATION ${VARNEL_PROGRAM_DIR})
+    return()
+endif()
 set(FREEIMAGE_FETCH_DIR ${CMAKE_BINARY_DIR}/freeimage-source)
 file(GLOB FREEIMAGE_TREE LIST_DIRECTORIES true ${FREEIMAGE_FETCH_DIR}/freeimage-*)
 if(NOT FREEIMAGE_TREE)

@@ -22,7 +22,7 @@ if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list && ! gr
 fi
 
 for p in cmake ninja-build g++ googletest g++-mingw-w64-i686-posix wine wine32:i386 xvfb \
-         fonts-wine dpkg-dev imagemagick x11-utils xdotool; do
+         fonts-wine dpkg-dev imagemagick x11-utils xdotool nsis zip; do
     have "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ] || [ -e /tmp/varnel-apt-stale ]; then

@@ -8,14 +8,19 @@
 //   tour panel-name N TEXT        types TEXT as the name of desktop N
 //   tour panel-record ROW KEY     records KEY (a number) for row ROW (0..4) in the recording dialog
 //   tour panel-save               "Save changes and exit", and waits until the panel has gone
+//   tour panel-rect [ID]          prints the rectangle of the panel (or of its control ID) on the screen:
+//                                 "left top right bottom"
 //   tour start DESK COMMAND...    starts a program on desktop DESK (1..4) with that command line
 //   tour visible DESK CLASS       until a visible window of that class is on desktop DESK; lets it paint and
 //                                 prints its rectangle on the screen of its desktop: "left top right bottom"
 //   tour hidden DESK CLASS        until no window of that class is visible on desktop DESK
 //   tour ended [seconds]          until no program of the system runs any more; names those still running
+//   tour follow                   prints the number of each desktop the hub switches to, as its trace tells,
+//                                 one line each, until the hub ends
 // Exit code 0 when done, 1 when the wait ran out, 2 for a wrong call.
 #include "AnsiText.h"
 #include "ControlIds.h"
+#include "DebugMonitor.h"
 #include "Handles.h"
 #include "TestSupport.h"
 #include "core/EventNames.h"
@@ -120,6 +125,13 @@ int PanelCommand(int argc, char **argv) {
         PostKey(focus, WM_KEYUP, key);
         return WaitUntil([&] { return !::IsWindow(dialog); }, 10) ? 0 : 1;
     }
+    if (verb == "panel-rect" && argc <= 3) {
+        RECT rect = {};
+        if (!::GetWindowRect(argc == 3 ? PanelControl(std::atoi(argv[2])) : Panel(), &rect))
+            return 1;
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        return 0;
+    }
     if (verb == "panel-save") {
         ::PostMessageA(PanelControl(ControlId::SaveExit), BM_CLICK, 0, 0);
         return WaitUntil([] { return Panel() == nullptr; }, 30) ? 0 : 1;
@@ -208,6 +220,23 @@ std::vector<std::string> SystemProcesses() {
     return running;
 }
 
+// The hub's desktops trace "cDesktopN: switched to NAME" after each switch that Windows accepted.
+int Follow() {
+    const DebugMonitor monitor;
+    if (!monitor.Active())
+        return 1;
+    for (size_t seen = 0; HubWindow() != nullptr;) {
+        // Each second without a switch looks again whether the hub still runs.
+        if (!monitor.WaitFor("switched to ", seen + 1, 1000))
+            continue;
+        const std::string line = monitor.Matching("switched to ")[seen++];
+        const std::string name = line.substr(line.find("switched to ") + 12);
+        std::printf("%c\n", name == "Default" ? '1' : name.back());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -228,6 +257,8 @@ int main(int argc, char **argv) {
         }
         return WaitUntil([] { return HubWindow() == nullptr; }, seconds) ? 0 : 1;
     }
+    if (std::strcmp(argv[1], "follow") == 0)
+        return Follow();
     if (std::strcmp(argv[1], "ended") == 0) {
         if (WaitUntil([] { return SystemProcesses().empty(); }, seconds))
             return 0;

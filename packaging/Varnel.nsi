@@ -1,0 +1,259 @@
+; Varnel's per-user installer and uninstaller: no administrator rights, everything under the user's own
+; profile and HKEY_CURRENT_USER. tools/package.sh compiles it with
+;   makensis -DVERSION=x.y.z -DICON=<Varnel.ico> -DFILES=<files.nsh> -DOUTFILE=<setup.exe>
+; where files.nsh (written by tools/package.sh) names every file of the program folder once.
+; Silent use: setup.exe /S [/LOGON] [/START] [/D=folder]   Uninstall.exe /S [/REMOVESETTINGS]
+Unicode true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+!include ${FILES}
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnel"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define SETTINGS_KEY "Software\Varnel"
+; How long the programs get to end after their close events before the user is told.
+!define SHUTDOWN_SECONDS 30
+
+Name "Varnel ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Varnel"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Varnel ${VERSION}"
+
+Var LogonStart
+Var StartAfter
+Var WasRunning
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start Varnel now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartVarnelFromFinishPage
+; The finish page's second box is the log-on start.
+!define MUI_FINISHPAGE_SHOWREADME
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Start Varnel when I log on"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION WriteLogonStart
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_ENGLISH} ProductName "Varnel"
+VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion "${VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "Varnel ${VERSION} setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} LegalCopyright "The Varnel developers"
+
+; The installer and the uninstaller each need their own copy of a function ("un." prefix), hence the macros.
+!macro SHUTDOWN_FUNCTIONS un
+; $R1: the name of the $R0-th close event (1..5), in the control panel's order: events 45, 7, 17, 27, 37.
+Function ${un}CloseEventName
+    ${Select} $R0
+        ${Case} 1
+            StrCpy $R1 "CloseVarnel"
+        ${CaseElse}
+            IntOp $R1 $R0 - 1
+            StrCpy $R1 "CloseSwitcher$R1"
+    ${EndSelect}
+FunctionEnd
+
+; $R9: what of Varnel still runs ("" for nothing). The hub, the switchers and the relays hold the close events
+; open while they run; any other program of the folder shows as a file that cannot be opened for writing
+; (Windows refuses that for a running program's file).
+Function ${un}RunningPart
+    StrCpy $R9 ""
+    ${ForEach} $R0 1 5 + 1
+        Call ${un}CloseEventName
+        ; 0x100000: SYNCHRONIZE, enough to learn whether the event exists.
+        System::Call 'kernel32::OpenEventW(i 0x100000, i 0, w "Local\nuvoq_$R1") p .r2'
+        ${If} $2 P<> 0
+            System::Call 'kernel32::CloseHandle(p r2)'
+            StrCpy $R9 "Varnel"
+            Return
+        ${EndIf}
+    ${Next}
+    !insertmacro VARNEL_EACH_PROGRAM ${un}InUse
+FunctionEnd
+
+; Pops a program's file name; sets $R9 to it when that file is in use.
+Function ${un}InUse
+    Exch $R1
+    ${If} $R9 == ""
+        ; GENERIC_WRITE, all sharing, OPEN_EXISTING.
+        System::Call 'kernel32::CreateFileW(w "$INSTDIR\$R1", i 0x40000000, i 7, p 0, i 3, i 0x80, p 0) p .r2 ?e'
+        Pop $3
+        ${If} $2 P<> -1
+            System::Call 'kernel32::CloseHandle(p r2)'
+        ${ElseIf} $3 = 32
+            StrCpy $R9 $R1
+        ${EndIf}
+    ${EndIf}
+    Pop $R1
+FunctionEnd
+
+; The control panel's Shutdown: close events 45, 7, 17, 27, 37 in that order, then a wait until nothing of
+; Varnel runs. $WasRunning tells whether anything had to be shut down. Aborts when the user gives up.
+Function ${un}ShutdownVarnel
+    StrCpy $WasRunning 0
+    Call ${un}RunningPart
+    ${If} $R9 == ""
+        Return
+    ${EndIf}
+    StrCpy $WasRunning 1
+    DetailPrint "Shutting Varnel down"
+    ${Do}
+        ${ForEach} $R0 1 5 + 1
+            Call ${un}CloseEventName
+            ; 0x2: EVENT_MODIFY_STATE.
+            System::Call 'kernel32::OpenEventW(i 0x2, i 0, w "Local\nuvoq_$R1") p .r2'
+            ${If} $2 P<> 0
+                System::Call 'kernel32::SetEvent(p r2)'
+                System::Call 'kernel32::CloseHandle(p r2)'
+            ${EndIf}
+        ${Next}
+        ; An installer has no message loop to wait in; a short poll with a deadline is enough here.
+        ; $R7: RunningPart uses $R0 and $R1.
+        ${ForEach} $R7 1 ${SHUTDOWN_SECONDS}0 + 1
+            Call ${un}RunningPart
+            ${IfThen} $R9 == "" ${|} ${Break} ${|}
+            Sleep 100
+        ${Next}
+        ${If} $R9 == ""
+            ${Break}
+        ${EndIf}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+            "Varnel could not be shut down: $R9 is still running after ${SHUTDOWN_SECONDS} seconds.$\r$\n$\r$\nClose it (or end it in Task Manager), then choose Retry. Cancel stops here: no file is replaced or removed." \
+            /SD IDCANCEL IDRETRY retry
+        DetailPrint "Varnel could not be shut down: $R9 is still running"
+        Abort "Varnel could not be shut down: $R9 is still running"
+        retry:
+    ${Loop}
+FunctionEnd
+!macroend
+!insertmacro SHUTDOWN_FUNCTIONS ""
+!insertmacro SHUTDOWN_FUNCTIONS "un."
+
+Function .onInit
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/LOGON" $1
+    ${IfNot} ${Errors}
+        StrCpy $LogonStart 1
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/START" $1
+    ${IfNot} ${Errors}
+        StrCpy $StartAfter 1
+    ${EndIf}
+FunctionEnd
+
+; The same quoted path the control panel writes, so that a folder with blanks starts the right program.
+Function WriteLogonStart
+    WriteRegStr HKCU "${RUN_KEY}" "Varnel" '"$INSTDIR\Varnel.exe"'
+FunctionEnd
+
+Function StartVarnel
+    Exec '"$INSTDIR\Varnel.exe"'
+FunctionEnd
+
+Function StartVarnelFromFinishPage
+    ; An upgrade has already started it again.
+    ${If} $WasRunning != 1
+        Call StartVarnel
+    ${EndIf}
+FunctionEnd
+
+Section "Varnel" SecVarnel
+    SectionIn RO
+    Call ShutdownVarnel
+    SetOutPath "$INSTDIR"
+    !insertmacro VARNEL_INSTALL_FILES
+    WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+    ; The shortcuts and the programs started here begin in the user's profile, not in the program folder: the
+    ; hub hands its current folder on to the shells of desktops 2 to 4, which outlive it, and a folder that is
+    ; some process's current folder cannot be removed.
+    SetOutPath "$PROFILE"
+    CreateDirectory "$SMPROGRAMS\Varnel"
+    CreateShortcut "$SMPROGRAMS\Varnel\Varnel Control Panel.lnk" "$INSTDIR\VarnelControlPanel.exe"
+    CreateShortcut "$SMPROGRAMS\Varnel\Varnel User's Guide.lnk" "$INSTDIR\VarnelGuide.html"
+    CreateShortcut "$SMPROGRAMS\Varnel\Uninstall Varnel.lnk" "$INSTDIR\Uninstall.exe"
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Varnel"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Varnel developers"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\VarnelControlPanel.exe,0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ${If} $LogonStart == 1
+        Call WriteLogonStart
+    ${EndIf}
+    ${If} $WasRunning == 1
+    ${OrIf} $StartAfter == 1
+        Call StartVarnel
+    ${EndIf}
+SectionEnd
+
+Section "-un.Varnel"
+    Call un.ShutdownVarnel
+    !insertmacro VARNEL_REMOVE_FILES
+    ; What the programs write beside themselves: the screenshots and the error log.
+    Delete "$INSTDIR\desktop1.bmp"
+    Delete "$INSTDIR\desktop2.bmp"
+    Delete "$INSTDIR\desktop3.bmp"
+    Delete "$INSTDIR\desktop4.bmp"
+    Delete "$INSTDIR\VarnelErrors.txt"
+    Delete "$INSTDIR\Uninstall.exe"
+    ; Only when empty: files the user put there stay.
+    ClearErrors
+    RMDir "$INSTDIR"
+    ${If} ${Errors}
+        DetailPrint "The folder $INSTDIR stays: it is not empty or a program still uses it"
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "Varnel is removed, but its folder $INSTDIR could not be deleted: it holds files of yours or a program still uses it. You can delete it yourself after the next log-on." \
+            /SD IDOK
+    ${EndIf}
+
+    Delete "$SMPROGRAMS\Varnel\Varnel Control Panel.lnk"
+    Delete "$SMPROGRAMS\Varnel\Varnel User's Guide.lnk"
+    Delete "$SMPROGRAMS\Varnel\Uninstall Varnel.lnk"
+    RMDir "$SMPROGRAMS\Varnel"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    DeleteRegValue HKCU "${RUN_KEY}" "Varnel"
+SectionEnd
+
+Section /o "un.Also remove my settings" SecSettings
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+SectionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecSettings} "Your desktop names, shortcut keys and other choices under HKEY_CURRENT_USER\${SETTINGS_KEY}. Keep them to find them again after a new installation."
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END
+
+Function un.onInit
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/REMOVESETTINGS" $1
+    ${IfNot} ${Errors}
+        !insertmacro SelectSection ${SecSettings}
+    ${EndIf}
+FunctionEnd
