@@ -108,9 +108,13 @@ bool cDesktop::StartProcess(const std::wstring &sPath, const std::wstring &CmdLi
     startup.cb = sizeof startup;
     startup.lpDesktop = desktop.data();
     startup.lpTitle = desktop.data();
+    // Each program starts in its own folder, not the hub's: a shell outlives the hub and would keep the
+    // program folder in use (an uninstall could not remove it).
+    const size_t slash = sPath.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : sPath.substr(0, slash);
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(sPath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    if (!::CreateProcessW(sPath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         SetErrorFromCode(::GetLastError());
         Trace(Prefix() + "could not start " + ToAnsi(sPath));
         return false;
