@@ -243,8 +243,12 @@ int main(int argc, char **argv) {
     if (argc < 2)
         return 2;
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
+    // Started: the hub and its events, and desktop 1's switcher ready to leave its desktop with a picture (a
+    // hot key before that is switched past by the hub without one).
     if (std::strcmp(argv[1], "wait-started") == 0)
-        return WaitUntil([] { return HubWindow() != nullptr && AllEventsExist(); }, seconds) ? 0 : 1;
+        return WaitUntil([] { return HubWindow() != nullptr && AllEventsExist() &&
+                                     FindTaggedWindow("Tavik1_APPLICATION") != nullptr; },
+                         seconds) ? 0 : 1;
     if (std::strcmp(argv[1], "hotkey") == 0 && argc == 4) {
         PressHotKey(std::atoi(argv[2]), static_cast<WORD>(std::atoi(argv[3])));
         return 0;
