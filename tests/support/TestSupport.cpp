@@ -203,3 +203,11 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
         }
     }
 }
+
+PrefixDpi::PrefixDpi(DWORD dpi) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+PrefixDpi::~PrefixDpi() {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+}
