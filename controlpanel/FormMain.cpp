@@ -174,8 +174,8 @@ void FormMain::CreateControls() {
         TextDeskName[static_cast<size_t>(desk)] = box;
     }
 
-    AddControl(Hwnd(), L"BUTTON", "&Save changes and exit", button, ControlId::SaveExit, {168, 280, 145, 25}, normal);
-    AddControl(Hwnd(), L"BUTTON", "E&xit without saving changes", button, ControlId::NoSaveExit, {328, 280, 153, 25},
+    AddControl(Hwnd(), L"BUTTON", "&Save changes and exit", button, ControlId::SaveExit, {136, 280, 161, 25}, normal);
+    AddControl(Hwnd(), L"BUTTON", "E&xit without saving changes", button, ControlId::NoSaveExit, {304, 280, 177, 25},
                normal);
 }
 
