@@ -321,6 +321,9 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+    case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wParam)); return Default(message, wParam, lParam);
+    case WM_SETFOCUS: RestoreFocus(); return 0;
     case WM_PAINT: Paint(); return 0;
     case WM_PRINTCLIENT: OnPaint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_DESTROY: Form_Unload(); return 0;
@@ -367,6 +370,35 @@ void FormMain::OnEnter() {
     SaveExit_Click();
 }
 
+void FormMain::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+    // The dialog keys send this to the window they serve as to a dialog; only a dialog's own procedure would
+    // carry it out. An access key on a caption sends it twice: to the caption, then on to the next stop.
+    HWND next = nullptr;
+    if (LOWORD(lParam) != 0)
+        next = reinterpret_cast<HWND>(wParam);
+    else
+        next = ::GetNextDlgTabItem(Hwnd(), ::GetFocus(), wParam != 0);
+    if (next == nullptr)
+        return;
+    if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        ::SendMessageW(next, EM_SETSEL, 0, -1);
+    ::SetFocus(next);
+}
+
+void FormMain::OnActivate(WORD state) {
+    // As a dialog does: the control that had the focus gets it back when the window is active again.
+    const HWND focus = ::GetFocus();
+    if (state == WA_INACTIVE && focus != nullptr && ::IsChild(Hwnd(), focus))
+        m_lastFocus = focus;
+}
+
+void FormMain::RestoreFocus() {
+    if (m_lastFocus != nullptr && ::IsChild(Hwnd(), m_lastFocus) && ::IsWindowVisible(m_lastFocus))
+        ::SetFocus(m_lastFocus);
+    else
+        FocusPage();
+}
+
 void FormMain::StepPage(int16_t step) {
     Tab1.SetListIndex(NextPage(Tab1.ListIndex(), step, Tab1.ListCount(), true));
 }
@@ -406,7 +438,8 @@ void FormMain::Tab1_Click() {
     Panel *current = PageFrame(m_currentPage);
     // Focus in the page going away would be lost with it; the strip keeps it for the next arrow key.
     const HWND focus = ::GetFocus();
-    const bool refocus = focus == nullptr || (current != nullptr && ::IsChild(current->Hwnd(), focus));
+    const bool refocus =
+        focus == nullptr || focus == Hwnd() || (current != nullptr && ::IsChild(current->Hwnd(), focus));
     if (current != nullptr)
         ::ShowWindow(current->Hwnd(), SW_HIDE);
     if (Panel *next = PageFrame(page))

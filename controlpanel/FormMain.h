@@ -50,6 +50,9 @@ private:
     HFONT FontOf(FontRole role) const;
     void OnCommand(int id, int code);
     void OnEnter();
+    void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    void OnActivate(WORD state);
+    void RestoreFocus();
     void StepPage(int16_t step);
     // Beside each hot-key row: whether its combination is free, Varnel's, another row's or another program's.
     void ShowHotKeyStatus();
@@ -79,6 +82,7 @@ private:
     int16_t m_currentPage = 0;
     int32_t m_dpi = BaseDpi;
     std::vector<Placed> m_placed;
+    HWND m_lastFocus = nullptr;
 
     Tab Tab1;
     Panel FrameGeneral;
