@@ -53,6 +53,11 @@ TEST(LargeViewKey, OtherKeysAndSelectionsDoNothing) {
     EXPECT_EQ(LargeViewKey(right.desk, 40), Move(4));
 }
 
+TEST(NotVisitedText, NamesTheDesktopAndWhenItsPictureComes) {
+    EXPECT_EQ(NotVisitedText("Mail"), "Mail\n\nIts picture appears here after you have been on this desktop once.");
+    EXPECT_TRUE(NotVisitedText("").starts_with("\n\nIts picture"));
+}
+
 TEST(ReadableTextColour, TheSchemesColourUnlessItVanishesIntoTheBackground) {
     const struct {
         uint32_t background, text, shown;
