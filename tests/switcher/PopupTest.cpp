@@ -229,12 +229,16 @@ TEST_F(PopupTest, AtEveryDpiRowsHoldTheirNamesBadgesFitAndTheTipCutsBetweenChara
     const std::wstring own = L"\u0420\u0430\u0431\u043e\u0442\u0430\u65e5\u672c \U0001F600 \u0420\u0430\u0431"
                              L"\u043e\u0442\u0430 \u65e5\u672c\u65e5\u672c \u0420\u0430\u0431\u043e\u0442\u0430"
                              L"\u65e5\u672c";
+    // Cyrillic, Greek and Latin, which the fonts of this Wine prefix all draw (it has none for CJK or emoji).
+    const std::wstring second = L"\u041f\u043e\u0447\u0442\u0430 \u00b7 \u03a4\u03b1\u03c7\u03c5\u03b4\u03c1"
+                                L"\u03bf\u03bc\u03b5\u03af\u03bf \u00b7 Mail";
     HKEY key = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Varnel", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                                 nullptr),
               ERROR_SUCCESS);
-    ::RegSetValueExW(key, L"Desktop3Name", 0, REG_SZ, reinterpret_cast<const BYTE *>(own.c_str()),
-                     static_cast<DWORD>((own.size() + 1) * sizeof(wchar_t)));
+    for (const auto &[value, text] : {std::pair{L"Desktop3Name", own}, std::pair{L"Desktop2Name", second}})
+        ::RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(key);
     const std::string longName = "A desktop name far longer than any screen can show in the popup's row at 200 %";
     SetSetting("Desktop1Name", longName);
