@@ -297,15 +297,6 @@ void Type(const std::wstring &text) {
     }
 }
 
-// Asked with WM_GETTEXT: Wine 8's GetWindowTextW answers nothing for another process's window.
-std::wstring WindowTextW(HWND window) {
-    wchar_t text[64] = {};
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                          &length);
-    return text;
-}
-
 std::wstring StoredWide(const wchar_t *name) {
     wchar_t text[256] = {};
     DWORD size = sizeof text;
@@ -337,7 +328,7 @@ TEST_F(FormMainTest, KeyboardAloneReachesPageThreeNamesADesktopInAnyScriptRecord
         PressHotKey(0, VK_HOME);
         PressHotKey(kShift, VK_END);
         Type(name);
-        ASSERT_TRUE(WaitFor([&] { return WindowTextW(panel.Control(ControlId::TextDeskName + 1)) == name; }, 5000))
+        ASSERT_TRUE(WaitFor([&] { return WideWindowText(panel.Control(ControlId::TextDeskName + 1)) == name; }, 5000))
             << "the name box did not take the typed characters";
 
         // Back to page 2 from the page's box, then record F7 for desktop 1 with Alt+1 and Enter.
@@ -366,7 +357,7 @@ TEST_F(FormMainTest, KeyboardAloneReachesPageThreeNamesADesktopInAnyScriptRecord
     // Escape leaves without saving: the tick given with the space bar is not stored.
     PanelProcess again(m_folder);
     ASSERT_TRUE(again.Started());
-    EXPECT_EQ(WindowTextW(again.Control(ControlId::TextDeskName + 1)), name) << "the saved name does not come back";
+    EXPECT_EQ(WideWindowText(again.Control(ControlId::TextDeskName + 1)), name) << "the saved name does not come back";
     ::SetForegroundWindow(again.Form());
     ASSERT_TRUE(WaitFor([&] { return FocusOf(again) == again.Control(ControlId::CheckAutoStart); }, 5000));
     PressHotKey(0, VK_SPACE);

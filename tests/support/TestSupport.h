@@ -42,6 +42,10 @@ public:
 // The DPIs a user meets most: 100, 125, 150 and 200 %.
 inline constexpr DWORD CommonDpis[] = {96, 120, 144, 192};
 
+// A window's text as UTF-16, asked with WM_GETTEXT: Wine 8's GetWindowTextW answers nothing for another
+// process's window.
+std::wstring WideWindowText(HWND window);
+
 // Polls `condition` until it holds or `timeoutMs` passes; answers whether it held.
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
