@@ -47,9 +47,11 @@ bool MessageLoop::Next(MSG &message) {
     }
 }
 
-int MessageLoop::Run(HWND dialog) {
+int MessageLoop::Run(HWND dialog, HACCEL accelerators) {
     MSG message;
     while (Next(message)) {
+        if (accelerators != nullptr && ::TranslateAcceleratorW(dialog, accelerators, &message))
+            continue;
         if (dialog != nullptr && ::IsDialogMessageW(dialog, &message))
             continue;
         ::TranslateMessage(&message);

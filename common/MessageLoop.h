@@ -24,8 +24,9 @@ public:
     // The next message of the thread; false at WM_QUIT. A failed wait (Wine fails it for a copy-data block too
     // large to deliver, which any process can send) is not an end: it is logged once and the wait goes on.
     bool Next(MSG &message);
-    // Dispatches until WM_QUIT and answers its exit code; `dialog`, when given, gets a dialog's keyboard handling.
-    int Run(HWND dialog = nullptr);
+    // Dispatches until WM_QUIT and answers its exit code; `dialog`, when given, gets a dialog's keyboard handling,
+    // after the key combinations of `accelerators`, which become its WM_COMMAND messages.
+    int Run(HWND dialog = nullptr, HACCEL accelerators = nullptr);
 
 private:
     // Waits for a message or a handle of `m_waits`; false when there is nothing to wait on but messages.

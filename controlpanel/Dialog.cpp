@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "ControlIds.h"
+#include "Dpi.h"
 #include "Fonts.h"
 #include "MessageLoop.h"
 #include "PanelRules.h"
@@ -22,8 +23,10 @@ void Dialog::SetState(int16_t keyNumber) {
 }
 
 bool Dialog::Create(HWND owner) {
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    // At its owner's DPI: a dialog opens on the screen of the window that asked for it.
+    const int32_t dpi = WindowDpi(owner);
+    const RECT frame = WindowRectForClient({0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)},
+                                           kStyle, false, kExStyle, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     RECT ownerRect = {};
@@ -34,13 +37,16 @@ bool Dialog::Create(HWND owner) {
     if (!CreateBound("ControlPanel.Dialog", kExStyle, caption.c_str(), kStyle, x, y, width, height, owner))
         return false;
 
-    m_font = PointFont("Tahoma", 900, false);
+    m_font = PointFont("Tahoma", 900, false, dpi);
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    const HWND label = ::CreateWindowExA(0, "STATIC", m_prompt.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 8, 24, 321, 57,
-                                         Hwnd(), reinterpret_cast<HMENU>(ControlId::DialogLabel1), instance, nullptr);
-    const HWND cancel =
-        ::CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 248, 104, 81, 25,
-                          Hwnd(), reinterpret_cast<HMENU>(ControlId::CancelButton), instance, nullptr);
+    const DpiRect labelRect = ScaleForDpi(DpiRect{8, 24, 321, 57}, dpi);
+    const HWND label = ::CreateWindowExA(0, "STATIC", m_prompt.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, labelRect.left,
+                                         labelRect.top, labelRect.width, labelRect.height, Hwnd(),
+                                         reinterpret_cast<HMENU>(ControlId::DialogLabel1), instance, nullptr);
+    const DpiRect cancelRect = ScaleForDpi(DpiRect{248, 104, 81, 25}, dpi);
+    const HWND cancel = ::CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                          cancelRect.left, cancelRect.top, cancelRect.width, cancelRect.height, Hwnd(),
+                                          reinterpret_cast<HMENU>(ControlId::CancelButton), instance, nullptr);
     for (const HWND control : {label, cancel})
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
     return true;

@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+
 #include <cstring>
 
 namespace {
@@ -29,10 +30,10 @@ const char *InstalledFace(HDC dc, const char *face) {
 
 }  // namespace
 
-LOGFONTA PointLogFont(const char *face, int centiPoints, bool bold) {
+LOGFONTA PointLogFont(const char *face, int centiPoints, bool bold, int dpi) {
     WindowDC screen(nullptr);
     LOGFONTA font = {};
-    font.lfHeight = -::MulDiv(centiPoints, ::GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);
+    font.lfHeight = FontHeightForDpi(centiPoints, dpi);
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
@@ -40,7 +41,7 @@ LOGFONTA PointLogFont(const char *face, int centiPoints, bool bold) {
     return font;
 }
 
-GdiObject<HFONT> PointFont(const char *face, int centiPoints, bool bold) {
-    const LOGFONTA font = PointLogFont(face, centiPoints, bold);
+GdiObject<HFONT> PointFont(const char *face, int centiPoints, bool bold, int dpi) {
+    const LOGFONTA font = PointLogFont(face, centiPoints, bold, dpi);
     return GdiObject<HFONT>(::CreateFontIndirectA(&font));
 }

@@ -7,9 +7,12 @@
 #include "KeyText.h"
 #include "Log.h"
 #include "Registry.h"
+#include "Dpi.h"
 #include "core/EventNames.h"
 
 #include <shellapi.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +20,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr int kClientWidth = 495;
 constexpr int kClientHeight = 343;
 constexpr int kReportCode = 7;
+constexpr int kProbeHotKeyId = 0x100;  // ids of the panel's own trial registrations, one per row
 const HKEY kRoot = HKEY_CURRENT_USER;
 
 std::optional<int32_t> ReadNumber(const char *name) {
@@ -33,9 +37,9 @@ std::optional<std::string> ReadText(const char *key, const std::string &name) {
     return std::get<std::string>(value);
 }
 
-std::string WindowText(HWND window) {
-    std::string text(static_cast<size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -54,14 +58,8 @@ void SetEvents(const std::array<int16_t, 5> &indices) {
 }  // namespace
 
 bool FormMain::Create() {
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     const std::string caption(FormCaption);
-    if (!CreateBound("ControlPanel.FormMain", 0, caption.c_str(), kStyle, x, y, width, height, nullptr))
+    if (!CreateBound("ControlPanel.FormMain", 0, caption.c_str(), kStyle, 0, 0, 0, 0, nullptr))
         return false;
     // The window destroys its menu with it.
     const HMENU help = ::CreatePopupMenu();
@@ -70,28 +68,130 @@ bool FormMain::Create() {
     ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
     ::SetMenu(Hwnd(), bar);
     CreateControls();
+    ApplyDpi(WindowDpi(Hwnd()));
+    // Centred on its screen at the size of its DPI.
+    RECT frame = {};
+    ::GetWindowRect(Hwnd(), &frame);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &area = monitor.rcWork;
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ::SetWindowPos(Hwnd(), nullptr, (area.left + area.right - width) / 2, (area.top + area.bottom - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 
-HWND FormMain::AddControl(HWND parent, const char *windowClass, const char *text, DWORD style, int id, int x, int y,
-                          int width, int height, HFONT font, DWORD exStyle) {
-    const HWND control = ::CreateWindowExA(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                           ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+HWND FormMain::AddControl(HWND parent, const wchar_t *windowClass, const char *text, DWORD style, int id,
+                          DpiRect rect, FontRole font, DWORD exStyle) {
+    // Unicode controls: a name box takes every character typed, whatever the code page.
+    const std::wstring wide = ToWide(text);
+    const HWND control = ::CreateWindowExW(exStyle, windowClass, wide.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                           0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                           ::GetModuleHandleW(nullptr), nullptr);
+    Keep(control, rect, font);
     return control;
 }
 
+void FormMain::Keep(HWND window, DpiRect rect, FontRole font) {
+    m_placed.push_back({window, rect, font});
+}
+
+HFONT FormMain::FontOf(FontRole role) const {
+    switch (role) {
+    case FontRole::Normal: return m_font.Get();
+    case FontRole::Bold: return m_boldFont.Get();
+    case FontRole::Button: return m_buttonFont.Get();
+    case FontRole::None: break;
+    }
+    return nullptr;
+}
+
 void FormMain::CreateControls() {
-    m_font = PointFont("Tahoma", 900, false);
-    m_boldFont = PointFont("Tahoma", 900, true);
-    m_buttonFont = PointFont("Tahoma", 825, false);
-    const HFONT font = m_font.Get();
     constexpr DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
+    constexpr auto normal = FontRole::Normal;
 
-    Tab1.Create(Hwnd(), ControlId::Tab1, 0, 0, 497, 25);
-    // The look stored for this instance; the rest keeps the strip's own values.
+    Tab1.Create(Hwnd(), ControlId::Tab1, 0, 0, 0, 0);
+    Keep(Tab1.Hwnd(), {0, 0, 497, 25});
+    Tab1.Click = [this] { Tab1_Click(); };
+
+    // Page 0, General.
+    constexpr DpiRect page = {8, 32, 481, 217};
+    FrameGeneral.Create(Hwnd(), ControlId::FrameGeneral, 0, 0, 0, 0, true);
+    Keep(FrameGeneral.Hwnd(), page);
+    const HWND general = FrameGeneral.Hwnd();
+    CheckAutoStart = AddControl(general, L"BUTTON", "&Automatically start Varnel when you log on to Windows", check,
+                                ControlId::CheckAutoStart, {72, 32, 377, 25}, normal);
+    CheckTransparency = AddControl(general, L"BUTTON", "Set Varnel windows to semi-&transparent", check,
+                                   ControlId::CheckTransparency, {72, 72, 281, 25}, normal);
+    Picture1.Create(general, ControlId::Picture1, 0, 0, 0, 0, true);
+    Keep(Picture1.Hwnd(), {40, 136, 409, 57});
+    AddControl(Picture1.Hwnd(), L"BUTTON", "Start &Varnel", button, ControlId::cmdStart, {24, 16, 169, 25}, normal);
+    AddControl(Picture1.Hwnd(), L"BUTTON", "Shut&down Varnel", button, ControlId::cmdStop, {216, 16, 169, 25},
+               normal);
+
+    // Page 1, Shortcut keys, on the same place. The modifier boxes sit beside their group box rather than in it,
+    // so that their clicks reach the page (a group box keeps its children's notifications).
+    FrameShortcutKeys.Create(Hwnd(), ControlId::FrameShortcutKeys, 0, 0, 0, 0, false);
+    Keep(FrameShortcutKeys.Hwnd(), page);
+    const HWND keys = FrameShortcutKeys.Hwnd();
+    AddControl(keys, L"BUTTON", "Common", BS_GROUPBOX, ControlId::Frame1, {16, 16, 449, 49}, normal);
+    CheckWin = AddControl(keys, L"BUTTON", "&WIN key", check, ControlId::CheckWin, {64, 40, 89, 17}, normal);
+    CheckCtrl = AddControl(keys, L"BUTTON", "&CTRL key", check, ControlId::CheckCtrl, {160, 40, 89, 17}, normal);
+    CheckAlt = AddControl(keys, L"BUTTON", "A&LT key", check, ControlId::CheckAlt, {256, 40, 89, 17}, normal);
+    CheckShift = AddControl(keys, L"BUTTON", "S&HIFT key", check, ControlId::CheckShift, {352, 40, 89, 17}, normal);
+    // Each caption's access key reaches its row's "Record key" button, the next stop after it.
+    const char *rowCaptions[] = {"Switch to Desktop &1:", "Switch to Desktop &2:", "Switch to Desktop &3:",
+                                 "Switch to Desktop &4:", "Switch to &previous Desktop:"};
+    for (int row = 0; row < 5; ++row) {
+        const int top = 88 + 24 * row;
+        const bool previous = row == 4;
+        AddControl(keys, L"STATIC", rowCaptions[row], SS_RIGHT, ControlId::Label1 + row,
+                   {previous ? 8 : 48, top, previous ? 169 : 129, 17}, normal);
+        LabelRecord[static_cast<size_t>(row)] = AddControl(keys, L"STATIC", "", SS_LEFT | SS_NOPREFIX,
+                                                           ControlId::LabelRecord + row, {184, top, 65, 17},
+                                                           FontRole::Bold);
+        AddControl(keys, L"BUTTON", "Record key", button, ControlId::cmdRecordKey1 + row, {256, top, 73, 17},
+                   FontRole::Button);
+        LabelStatus[static_cast<size_t>(row)] = AddControl(keys, L"STATIC", "", SS_LEFT | SS_NOPREFIX,
+                                                           ControlId::LabelStatus + row, {336, top, 141, 17}, normal);
+    }
+
+    // Page 2, Custom desktop names, on the same place.
+    FrameDeskNames.Create(Hwnd(), ControlId::FrameDeskNames, 0, 0, 0, 0, false);
+    Keep(FrameDeskNames.Hwnd(), page);
+    const HWND names = FrameDeskNames.Hwnd();
+    const char *nameCaptions[] = {"Desktop &1 name:", "Desktop &2 name:", "Desktop &3 name:", "Desktop &4 name:"};
+    for (int desk = 0; desk < 4; ++desk) {
+        const int top = 40 + 32 * desk;
+        AddControl(names, L"STATIC", nameCaptions[desk], SS_RIGHT, ControlId::LabelDeskName + desk, {96, top, 113, 17},
+                   normal);
+        const HWND box = AddControl(names, L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, ControlId::TextDeskName + desk,
+                                    {216, top, 161, 21}, normal, WS_EX_CLIENTEDGE);
+        ::SendMessageW(box, EM_LIMITTEXT, DeskNameMaxLength, 0);
+        TextDeskName[static_cast<size_t>(desk)] = box;
+    }
+
+    AddControl(Hwnd(), L"BUTTON", "&Save changes and exit", button, ControlId::SaveExit, {136, 280, 161, 25}, normal);
+    AddControl(Hwnd(), L"BUTTON", "E&xit without saving changes", button, ControlId::NoSaveExit, {304, 280, 177, 25},
+               normal);
+}
+
+void FormMain::ApplyDpi(int32_t dpi) {
+    m_dpi = dpi;
+    m_font = PointFont("Tahoma", 900, false, dpi);
+    m_boldFont = PointFont("Tahoma", 900, true, dpi);
+    m_buttonFont = PointFont("Tahoma", 825, false, dpi);
+    for (const Placed &placed : m_placed) {
+        const DpiRect rect = ScaleForDpi(placed.rect, dpi);
+        ::SetWindowPos(placed.window, nullptr, rect.left, rect.top, rect.width, rect.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        if (placed.font != FontRole::None)
+            ::SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(placed.font)), TRUE);
+    }
+    // The look stored for this instance, its spacings at this DPI; the rest keeps the strip's own values.
     TabLook look;
     look.BackColor = 0x8000000B;
     look.ForeColor = 0x80000007;
@@ -99,61 +199,20 @@ void FormMain::CreateControls() {
     look.BorderShadowColor = 0x8000000F;
     look.BorderShadowColorSelected = 0x80000010;
     look.SpacingTop = 0;
-    look.SpacingDown = 3;
-    look.SpacingSides = 10;
+    look.SpacingDown = static_cast<int16_t>(ScaleForDpi(3, dpi));
+    look.SpacingSides = static_cast<int16_t>(ScaleForDpi(10, dpi));
     Tab1.SetLook(look);
-    Tab1.SetFont(PointLogFont("Verdana", 825, true));
-    Tab1.Click = [this] { Tab1_Click(); };
+    Tab1.SetFont(PointLogFont("Verdana", 825, true, dpi));
+    const RECT frame = WindowRectForClient({0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)},
+                                           kStyle, true, 0, dpi);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
 
-    // Page 0, General.
-    FrameGeneral.Create(Hwnd(), ControlId::FrameGeneral, 8, 32, 481, 217, true);
-    const HWND general = FrameGeneral.Hwnd();
-    CheckAutoStart = AddControl(general, "BUTTON", "Automatically start Varnel when you log on to Windows", check,
-                                ControlId::CheckAutoStart, 72, 32, 377, 25, font);
-    CheckTransparency = AddControl(general, "BUTTON", "Set Varnel windows to semi-transparent", check,
-                                   ControlId::CheckTransparency, 72, 72, 281, 25, font);
-    Picture1.Create(general, ControlId::Picture1, 40, 136, 409, 57, true);
-    AddControl(Picture1.Hwnd(), "BUTTON", "Start Varnel", button, ControlId::cmdStart, 24, 16, 169, 25, font);
-    AddControl(Picture1.Hwnd(), "BUTTON", "Shutdown Varnel", button, ControlId::cmdStop, 216, 16, 169, 25, font);
-
-    // Page 1, Shortcut keys; placed at load.
-    FrameShortcutKeys.Create(Hwnd(), ControlId::FrameShortcutKeys, 0, 0, 481, 217, false);
-    const HWND keys = FrameShortcutKeys.Hwnd();
-    const HWND frame1 = AddControl(keys, "BUTTON", "Common", BS_GROUPBOX, ControlId::Frame1, 16, 16, 449, 49, font,
-                                   WS_EX_CONTROLPARENT);
-    CheckWin = AddControl(frame1, "BUTTON", "WIN key", check, ControlId::CheckWin, 48, 24, 89, 17, font);
-    CheckCtrl = AddControl(frame1, "BUTTON", "CTRL key", check, ControlId::CheckCtrl, 144, 24, 89, 17, font);
-    CheckAlt = AddControl(frame1, "BUTTON", "ALT key", check, ControlId::CheckAlt, 240, 24, 89, 17, font);
-    CheckShift = AddControl(frame1, "BUTTON", "SHIFT key", check, ControlId::CheckShift, 336, 24, 89, 17, font);
-    const char *rowCaptions[] = {"Switch to Desktop 1:", "Switch to Desktop 2:", "Switch to Desktop 3:",
-                                 "Switch to Desktop 4:", "Switch to previous Desktop:"};
-    for (int row = 0; row < 5; ++row) {
-        const int top = 88 + 24 * row;
-        const bool previous = row == 4;
-        AddControl(keys, "STATIC", rowCaptions[row], SS_RIGHT, ControlId::Label1 + row, previous ? 56 : 96, top,
-                   previous ? 161 : 121, 17, font);
-        LabelRecord[static_cast<size_t>(row)] =
-            AddControl(keys, "STATIC", "", SS_LEFT, ControlId::LabelRecord + row, 224, top, 65, 17, m_boldFont.Get());
-        AddControl(keys, "BUTTON", "Record key", button, ControlId::cmdRecordKey1 + row, 296, top, 73, 17,
-                   m_buttonFont.Get());
-    }
-
-    // Page 2, Custom desktop names; placed at load.
-    FrameDeskNames.Create(Hwnd(), ControlId::FrameDeskNames, 0, 0, 481, 217, false);
-    const HWND names = FrameDeskNames.Hwnd();
-    for (int desk = 0; desk < 4; ++desk) {
-        const int top = 40 + 32 * desk;
-        const std::string caption = "Desktop " + std::to_string(desk + 1) + " name:";
-        AddControl(names, "STATIC", caption.c_str(), SS_RIGHT, ControlId::LabelDeskName + desk, 112, top, 97, 17,
-                   font);
-        TextDeskName[static_cast<size_t>(desk)] =
-            AddControl(names, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, ControlId::TextDeskName + desk, 216, top, 121,
-                       21, font, WS_EX_CLIENTEDGE);
-    }
-
-    AddControl(Hwnd(), "BUTTON", "Save changes and exit", button, ControlId::SaveExit, 168, 280, 145, 25, font);
-    AddControl(Hwnd(), "BUTTON", "Exit without saving changes", button, ControlId::NoSaveExit, 328, 280, 153, 25,
-               font);
+void FormMain::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    ApplyDpi(HIWORD(wParam));
+    MoveToSuggested(Hwnd(), lParam);
 }
 
 void FormMain::Form_Load() {
@@ -163,18 +222,13 @@ void FormMain::Form_Load() {
     Tab1.SetListIndex(0);
     m_currentPage = 0;
 
-    RECT general = {};
-    ::GetWindowRect(FrameGeneral.Hwnd(), &general);
-    ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT *>(&general), 2);
-    for (Panel *page : {&FrameDeskNames, &FrameShortcutKeys})
-        ::SetWindowPos(page->Hwnd(), nullptr, general.left, general.top, general.right - general.left,
-                       general.bottom - general.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
-
     Line2.y1 = Line1.y1 - 1;
     Line2.y2 = Line1.y1 - 1;
 
     ReadSettings();
+    m_stored = m_settings;
     FillControls();
+    ShowHotKeyStatus();
 }
 
 void FormMain::ReadSettings() {
@@ -201,7 +255,7 @@ void FormMain::FillControls() {
     SetTicked(CheckTransparency, m_settings.transparency);
     SetTicked(CheckAutoStart, m_settings.autoStart);
     for (size_t i = 0; i < TextDeskName.size(); ++i)
-        ::SetWindowTextA(TextDeskName[i], m_settings.deskNames[i].c_str());
+        ::SetWindowTextW(TextDeskName[i], ToWide(m_settings.deskNames[i]).c_str());
     for (int16_t row = 1; row <= 5; ++row)
         SetKey(row, row <= 4 ? m_settings.deskKeys[static_cast<size_t>(row - 1)] : m_settings.previousKey);
     const ModifierBoxes boxes = BoxesFromModifiers(m_settings.modifiers);
@@ -220,6 +274,39 @@ void FormMain::SetKey(int16_t keyNumber, int16_t keyCode) {
         m_settings.previousKey = keyCode;
     const std::string name = KeyText(static_cast<uint16_t>(keyCode));
     ::SetWindowTextA(LabelRecord[static_cast<size_t>(keyNumber - 1)], name.c_str());
+    ShowHotKeyStatus();
+}
+
+void FormMain::ShowHotKeyStatus() {
+    if (LabelStatus[0] == nullptr)
+        return;
+    const int16_t modifiers = ModifiersFromBoxes(
+        {.alt = Ticked(CheckAlt), .ctrl = Ticked(CheckCtrl), .shift = Ticked(CheckShift), .win = Ticked(CheckWin)});
+    const auto rowKeys = [](const PanelSettings &settings) {
+        const auto &desks = settings.deskKeys;
+        return std::array<int16_t, 5>{desks[0], desks[1], desks[2], desks[3], settings.previousKey};
+    };
+    const std::array<int16_t, 5> keys = rowKeys(m_settings);
+    const std::array<int16_t, 5> hubKeys = rowKeys(m_stored);
+    // The hub creates the events and registers the stored combinations: while it runs, those are Varnel's.
+    const bool hubRuns = KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(ReReadEvents[0]).c_str())).Get() != nullptr;
+    for (int16_t row = 1; row <= 5; ++row) {
+        const int16_t key = keys[static_cast<size_t>(row - 1)];
+        HotKeyStatus status;
+        if (const auto same = SameKeyRow(keys, row)) {
+            status = {HotKeyState::SameAsRow, *same};
+        } else {
+            const int id = kProbeHotKeyId + row;
+            const auto virtualKey = static_cast<UINT>(static_cast<uint16_t>(key));
+            const bool registered = ::RegisterHotKey(Hwnd(), id, static_cast<UINT>(modifiers), virtualKey) != FALSE;
+            if (registered)
+                ::UnregisterHotKey(Hwnd(), id);
+            const bool hubHoldsIt = hubRuns && modifiers == m_stored.modifiers &&
+                                    std::find(hubKeys.begin(), hubKeys.end(), key) != hubKeys.end();
+            status = TriedStatus(registered, hubHoldsIt);
+        }
+        ::SetWindowTextA(LabelStatus[static_cast<size_t>(row - 1)], HotKeyStatusText(status).c_str());
+    }
 }
 
 bool FormMain::Ticked(HWND box) const {
@@ -232,7 +319,11 @@ void FormMain::SetTicked(HWND box, bool ticked) {
 
 LRESULT FormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+    case WM_NEXTDLGCTL: OnNextDlgCtl(wParam, lParam); return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wParam)); return Default(message, wParam, lParam);
+    case WM_SETFOCUS: RestoreFocus(); return 0;
     case WM_PAINT: Paint(); return 0;
     case WM_PRINTCLIENT: OnPaint(reinterpret_cast<HDC>(wParam)); return 0;
     case WM_DESTROY: Form_Unload(); return 0;
@@ -240,8 +331,19 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void FormMain::OnCommand(int id) {
+void FormMain::OnCommand(int id, int code) {
     switch (id) {
+    case IDOK: OnEnter(); break;         // Enter, from the dialog keys of the message loop
+    case IDCANCEL: NoSaveExit_Click(); break;  // Escape
+    case ControlId::NextPage: StepPage(1); break;
+    case ControlId::PreviousPage: StepPage(-1); break;
+    case ControlId::CheckWin:
+    case ControlId::CheckCtrl:
+    case ControlId::CheckAlt:
+    case ControlId::CheckShift:
+        if (code == BN_CLICKED)
+            ShowHotKeyStatus();
+        break;
     case ControlId::SaveExit: SaveExit_Click(); break;
     case ControlId::NoSaveExit: NoSaveExit_Click(); break;
     case ControlId::guideurl: guideurl_Click(); break;
@@ -252,6 +354,53 @@ void FormMain::OnCommand(int id) {
             cmdRecordKey1_Click(id - ControlId::cmdRecordKey1);
         break;
     }
+}
+
+void FormMain::OnEnter() {
+    // Enter on a focused push button presses that button; anywhere else it saves.
+    const HWND focus = ::GetFocus();
+    wchar_t windowClass[16] = {};
+    ::GetClassNameW(focus, windowClass, static_cast<int>(std::size(windowClass)));
+    const auto kind = static_cast<DWORD>(::GetWindowLongPtrW(focus, GWL_STYLE)) & BS_TYPEMASK;
+    if (focus != nullptr && ::IsChild(Hwnd(), focus) && ::lstrcmpiW(windowClass, L"Button") == 0 &&
+        (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON)) {
+        ::SendMessageW(focus, BM_CLICK, 0, 0);
+        return;
+    }
+    SaveExit_Click();
+}
+
+void FormMain::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+    // The dialog keys send this to the window they serve as to a dialog; only a dialog's own procedure would
+    // carry it out. An access key on a caption sends it twice: to the caption, then on to the next stop.
+    HWND next = nullptr;
+    if (LOWORD(lParam) != 0)
+        next = reinterpret_cast<HWND>(wParam);
+    else
+        next = ::GetNextDlgTabItem(Hwnd(), ::GetFocus(), wParam != 0);
+    if (next == nullptr)
+        return;
+    if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        ::SendMessageW(next, EM_SETSEL, 0, -1);
+    ::SetFocus(next);
+}
+
+void FormMain::OnActivate(WORD state) {
+    // As a dialog does: the control that had the focus gets it back when the window is active again.
+    const HWND focus = ::GetFocus();
+    if (state == WA_INACTIVE && focus != nullptr && ::IsChild(Hwnd(), focus))
+        m_lastFocus = focus;
+}
+
+void FormMain::RestoreFocus() {
+    if (m_lastFocus != nullptr && ::IsChild(Hwnd(), m_lastFocus) && ::IsWindowVisible(m_lastFocus))
+        ::SetFocus(m_lastFocus);
+    else
+        FocusPage();
+}
+
+void FormMain::StepPage(int16_t step) {
+    Tab1.SetListIndex(NextPage(Tab1.ListIndex(), step, Tab1.ListCount(), true));
 }
 
 void FormMain::Paint() {
@@ -266,8 +415,10 @@ void FormMain::OnPaint(HDC dc) {
     for (const Line &line : {Line1, Line2}) {
         GdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(line.colorIndex)));
         SelectedObject selected(dc, pen.Get());
-        ::MoveToEx(dc, line.x1, line.y1, nullptr);
-        ::LineTo(dc, line.x2, line.y2);
+        // Line2 lies one pixel above Line1 at any DPI.
+        const int shift = line.y1 < Line1.y1 ? 1 : 0;
+        ::MoveToEx(dc, ScaleForDpi(line.x1, m_dpi), ScaleForDpi(Line1.y1, m_dpi) - shift, nullptr);
+        ::LineTo(dc, ScaleForDpi(line.x2, m_dpi), ScaleForDpi(Line1.y2, m_dpi) - shift);
     }
 }
 
@@ -284,16 +435,36 @@ void FormMain::Tab1_Click() {
     const int16_t page = Tab1.ListIndex();
     if (page == m_currentPage)
         return;
-    if (Panel *current = PageFrame(m_currentPage))
+    Panel *current = PageFrame(m_currentPage);
+    // Focus in the page going away would be lost with it; the strip keeps it for the next arrow key.
+    const HWND focus = ::GetFocus();
+    const bool refocus =
+        focus == nullptr || focus == Hwnd() || (current != nullptr && ::IsChild(current->Hwnd(), focus));
+    if (current != nullptr)
         ::ShowWindow(current->Hwnd(), SW_HIDE);
     if (Panel *next = PageFrame(page))
         ::ShowWindow(next->Hwnd(), SW_SHOW);
     m_currentPage = page;
+    if (refocus)
+        FocusPage();
+}
+
+void FormMain::FocusPage() {
+    Panel *page = PageFrame(m_currentPage);
+    if (page == nullptr)
+        return;
+    for (HWND child = ::GetWindow(page->Hwnd(), GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
+        if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+            ::SetFocus(child);
+            return;
+        }
+    }
 }
 
 void FormMain::CollectControls() {
     for (size_t i = 0; i < TextDeskName.size(); ++i)
-        m_settings.deskNames[i] = WindowText(TextDeskName[i]);
+        m_settings.deskNames[i] = ToAnsi(WindowText(TextDeskName[i]));
     m_settings.modifiers = ModifiersFromBoxes(
         {.alt = Ticked(CheckAlt), .ctrl = Ticked(CheckCtrl), .shift = Ticked(CheckShift), .win = Ticked(CheckWin)});
     m_settings.transparency = Ticked(CheckTransparency);

@@ -3,6 +3,7 @@
 // Start and Shutdown commands, and the rows whose keys the recording dialog sets.
 #pragma once
 #include "Handles.h"
+#include "core/Dpi.h"
 #include "Panel.h"
 #include "PanelRules.h"
 #include "Tab.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class FormMain : public Window {
 public:
@@ -17,6 +19,8 @@ public:
     bool Create();
     void Form_Load();
     void SetKey(int16_t keyNumber, int16_t keyCode);
+    // The keyboard focus on the first control of the page shown.
+    void FocusPage();
     // The name of the desktop that receives input; empty when it cannot be opened.
     std::wstring GetDesktopName() const;
 
@@ -28,11 +32,30 @@ private:
         int x1, y1, x2, y2;
         int colorIndex;
     };
+    enum class FontRole { None, Normal, Bold, Button };
+    // A control and its place at 96 DPI, laid out anew for every DPI the window meets.
+    struct Placed {
+        HWND window;
+        DpiRect rect;
+        FontRole font;
+    };
 
     void CreateControls();
-    HWND AddControl(HWND parent, const char *windowClass, const char *text, DWORD style, int id, int x, int y,
-                    int width, int height, HFONT font, DWORD exStyle = 0);
-    void OnCommand(int id);
+    HWND AddControl(HWND parent, const wchar_t *windowClass, const char *text, DWORD style, int id, DpiRect rect,
+                    FontRole font, DWORD exStyle = 0);
+    void Keep(HWND window, DpiRect rect, FontRole font = FontRole::None);
+    // Fonts, places and the window's size at `dpi`.
+    void ApplyDpi(int32_t dpi);
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    HFONT FontOf(FontRole role) const;
+    void OnCommand(int id, int code);
+    void OnEnter();
+    void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    void OnActivate(WORD state);
+    void RestoreFocus();
+    void StepPage(int16_t step);
+    // Beside each hot-key row: whether its combination is free, Varnel's, another row's or another program's.
+    void ShowHotKeyStatus();
     void OnPaint(HDC dc);
     void Paint();
 
@@ -55,7 +78,11 @@ private:
     Panel *PageFrame(int16_t page);
 
     PanelSettings m_settings;
+    PanelSettings m_stored;  // as read at load: what a running hub registered
     int16_t m_currentPage = 0;
+    int32_t m_dpi = BaseDpi;
+    std::vector<Placed> m_placed;
+    HWND m_lastFocus = nullptr;
 
     Tab Tab1;
     Panel FrameGeneral;
@@ -73,6 +100,7 @@ private:
     Line Line1 = {0, 256, 512, 256, COLOR_WINDOWTEXT};
     Line Line2 = {0, 256, 520, 256, COLOR_BTNSHADOW};
 
+    std::array<HWND, 5> LabelStatus = {};
     GdiObject<HFONT> m_font;        // Tahoma 9 pt
     GdiObject<HFONT> m_boldFont;    // Tahoma 9 pt bold
     GdiObject<HFONT> m_buttonFont;  // Tahoma 8.25 pt

@@ -15,6 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     form.Form_Load();
     ::ShowWindow(form.Hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(form.Hwnd());
-    // The Tab key moves between the controls, as in any settings window.
-    return MessageLoop("ControlPanel: ").Run(form.Hwnd());
+    form.FocusPage();
+    // The Tab key moves between the controls and the access keys reach them, as in any settings window;
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages.
+    return MessageLoop("ControlPanel: ").Run(form.Hwnd(), ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), "PAGEKEYS"));
 }

@@ -1,5 +1,7 @@
 #include "Tab.h"
 
+#include "PanelRules.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -19,7 +21,7 @@ POINT OnCircle(const DrawOp &arc, double angle) {
 }  // namespace
 
 bool Tab::Create(HWND parent, int id, int x, int y, int width, int height) {
-    if (!CreateBound("ControlPanel.Tab", 0, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent))
+    if (!CreateBound("ControlPanel.Tab", 0, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height, parent))
         return false;
     ::SetWindowLongPtrA(Hwnd(), GWLP_ID, id);
     OnSize();
@@ -71,6 +73,10 @@ LRESULT Tab::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: OnPress(GET_X_LPARAM(lParam)); return 0;
     case WM_XBUTTONDOWN: OnPress(GET_X_LPARAM(lParam)); return TRUE;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_KEYDOWN: OnKeyDown(wParam); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: ::InvalidateRect(Hwnd(), nullptr, FALSE); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -100,6 +106,21 @@ void Tab::OnPaint() {
 
 void Tab::OnPrintClient(HDC dc) {
     ::BitBlt(dc, 0, 0, m_width, m_height, m_surface.Get(), 0, 0, SRCCOPY);
+    // The focus cue goes on the screen only, so the surface keeps the strip's own drawing.
+    const auto index = static_cast<size_t>(ListIndex());
+    if (::GetFocus() == Hwnd() && index < m_strip.TabLefts().size() && index < m_strip.TabSpans().size()) {
+        const int left = m_strip.TabLefts()[index];
+        const RECT cue = {left + 3, m_strip.look.SpacingTop + 7, left + m_strip.TabSpans()[index] - 5, m_height - 2};
+        ::DrawFocusRect(dc, &cue);
+    }
+}
+
+void Tab::OnKeyDown(WPARAM key) {
+    if (key != VK_LEFT && key != VK_RIGHT)
+        return;
+    const int16_t next = NextPage(ListIndex(), key == VK_LEFT ? -1 : 1, ListCount(), false);
+    if (next != ListIndex())
+        SetListIndex(next);
 }
 
 void Tab::OnPress(int x) {

@@ -1,5 +1,6 @@
 // Tab: the owner-drawn tab strip ("ControlPanel.Tab"). It draws into a surface of its own, which keeps the
-// picture between repaints, and raises Click after a selection is set and after every mouse press.
+// picture between repaints, and raises Click after a selection is set and after every mouse press. It takes the
+// keyboard focus (a focus cue around the selected tab), and Left and Right select the neighbouring tab.
 #pragma once
 #include "Handles.h"
 #include "TabStrip.h"
@@ -35,6 +36,7 @@ private:
     void OnPaint();
     void OnPrintClient(HDC dc);
     void OnPress(int x);
+    void OnKeyDown(WPARAM key);
     void RaiseClick();
     void ClearSurface();
     TabMetrics Measure() const;

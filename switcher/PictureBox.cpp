@@ -1,5 +1,6 @@
 #include "PictureBox.h"
 
+#include "AnsiText.h"
 #include "Handles.h"
 
 #include <windowsx.h>
@@ -35,9 +36,9 @@ void PictureBox::SetPicture(ComPtr<IPicture> picture) {
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void PictureBox::Print(std::string text, int x, int y, HFONT font, COLORREF colour) {
-    m_text = std::move(text);
-    m_textAt = {x, y};
+void PictureBox::Print(std::string text, const RECT &area, HFONT font, COLORREF colour) {
+    m_text = ToWide(text);
+    m_textArea = area;
     m_font = font;
     m_foreColor = colour;
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -45,6 +46,13 @@ void PictureBox::Print(std::string text, int x, int y, HFONT font, COLORREF colo
 
 void PictureBox::Cls() {
     m_text.clear();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::SetPlaceholder(std::string text, HFONT font, COLORREF colour) {
+    m_placeholder = ToWide(text);
+    m_placeholderFont = font;
+    m_placeholderColor = colour;
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
@@ -107,10 +115,25 @@ void PictureBox::Paint(HDC dc) {
             ::BitBlt(dc, 0, 0, description.bmWidth, description.bmHeight, memory.Get(), 0, 0, SRCCOPY);
         }
     }
+    ::SetBkMode(dc, TRANSPARENT);
     if (!m_text.empty()) {
+        // Wide, so that a name in any script shows whatever the font's code page; too long, it ends in "...".
         const SelectedObject font(dc, m_font);
-        ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, m_foreColor);
-        ::TextOutA(dc, m_textAt.x, m_textAt.y, m_text.data(), static_cast<int>(m_text.size()));
+        RECT area = m_textArea;
+        ::DrawTextW(dc, m_text.c_str(), static_cast<int>(m_text.size()), &area,
+                    DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if (!m_picture && !m_placeholder.empty()) {
+        const SelectedObject font(dc, m_placeholderFont);
+        ::SetTextColor(dc, m_placeholderColor);
+        // Centred both ways: measured first, as DT_VCENTER works on single lines only.
+        constexpr UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+        const int margin = client.right / 16;
+        RECT area = {client.left + margin, 0, client.right - margin, 0};
+        ::DrawTextW(dc, m_placeholder.c_str(), -1, &area, format | DT_CALCRECT);
+        const int height = area.bottom - area.top;
+        area = {client.left + margin, (client.bottom - height) / 2, client.right - margin, (client.bottom + height) / 2};
+        ::DrawTextW(dc, m_placeholder.c_str(), -1, &area, format);
     }
 }

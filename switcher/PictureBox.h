@@ -34,9 +34,12 @@ public:
     COLORREF BackColor() const { return m_backColor; }
     void SetPicture(ComPtr<IPicture> picture);
     IPicture *Picture() const { return m_picture.Get(); }
-    // Printed text: drawn transparently at (x, y) of the inner area with the given font (not owned) and colour.
-    void Print(std::string text, int x, int y, HFONT font, COLORREF colour);
+    // Printed text (in the ANSI code page): one line drawn transparently into `area` with the given font (not
+    // owned) and colour, ending in an ellipsis where it does not fit.
+    void Print(std::string text, const RECT &area, HFONT font, COLORREF colour);
     void Cls();
+    // Words shown centred while the box has no picture.
+    void SetPlaceholder(std::string text, HFONT font, COLORREF colour);
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -49,9 +52,12 @@ private:
     PictureBoxEvents *m_events = nullptr;
     COLORREF m_backColor = RGB(0, 0, 0);
     ComPtr<IPicture> m_picture;
-    std::string m_text;
-    POINT m_textAt = {};
+    std::wstring m_text;
+    RECT m_textArea = {};
     HFONT m_font = nullptr;
     COLORREF m_foreColor = RGB(0, 0, 0);
+    std::wstring m_placeholder;
+    HFONT m_placeholderFont = nullptr;
+    COLORREF m_placeholderColor = RGB(255, 255, 255);
     bool m_pressed = false;
 };

@@ -16,7 +16,7 @@ bool TrayIcon::Fill() {
     m_notifyData.uFlags = TrayFlags;
     m_notifyData.uCallbackMessage = TrayCallbackMessage;
     m_notifyData.hIcon = m_icon;
-    const auto tip = TrayTipBytes(m_tipText);
+    const auto tip = TrayTipBytes(m_tipText, ::GetACP() == CP_UTF8);
     std::copy(tip.begin(), tip.end(), m_notifyData.szTip);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "frmLargeView.h"
 
+#include "AnsiText.h"
+#include "Dpi.h"
 #include "Handles.h"
 #include "HiddenForm.h"
 #include "Lib.h"
@@ -69,7 +71,9 @@ void frmLargeView::SetFormName() {
         SetWindowAlpha(Hwnd(), wanted ? 200 : 255);
         m_transparencyApplied = wanted;
     }
-    m_shownName = "    " + m_hiddenForm.DesktopName(DeskNum());
+    m_shownName = ToWide("    " + m_hiddenForm.DesktopName(DeskNum()));
+    if (m_placeholderFont)
+        ShowPlaceholders();
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
@@ -118,6 +122,7 @@ LRESULT frmLargeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONDOWN: OnButtonDown(); return 0;
     case WM_LBUTTONUP: OnButtonUp(); return 0;
     case WM_CAPTURECHANGED: m_pressed = false; return 0;
+    case WM_DPICHANGED: ArrangeFrames(); ::InvalidateRect(Hwnd(), nullptr, TRUE); return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -147,21 +152,28 @@ void frmLargeView::Paint(HDC dc) {
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_CAPTIONTEXT));
-    // Tahoma 20.25 points.
-    const GdiObject<HFONT> font(::CreateFontA(-::MulDiv(2025, ::GetDeviceCaps(dc, LOGPIXELSY), 7200), 0, 0, 0,
-                                              FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
-    const SelectedObject selected(dc, font.Get());
+    const SelectedObject selected(dc, m_nameFont.Get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ReadableTextColour(::GetSysColor(COLOR_CAPTIONTEXT), ::GetSysColor(COLOR_BTNTEXT)));
-    ::TextOutA(dc, 0, 0, m_shownName.data(), static_cast<int>(m_shownName.size()));
+    // Wide, so that a name in any script shows whatever the font's code page; it ends in "..." at the screen's edge.
+    RECT line = {0, 0, client.right, m_layout.frames[0].top};
+    ::DrawTextW(dc, m_shownName.c_str(), static_cast<int>(m_shownName.size()), &line,
+                DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void frmLargeView::ArrangeFrames() {
     const ScreenSize screen = DesktopWindowSize();
     // A hidden window is not resized with the screen; the view covers the screen it is laid out for.
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, screen.Width, screen.Height, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_layout = ::ArrangeFrames(screen.Width, screen.Height);
+    m_dpi = WindowDpi(Hwnd());
+    // Tahoma 20.25 points for the name; the empty frames' words a little smaller.
+    m_nameFont.Reset(::CreateFontA(FontHeightForDpi(2025, m_dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH, "Tahoma"));
+    m_placeholderFont.Reset(::CreateFontA(FontHeightForDpi(1400, m_dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                          DEFAULT_PITCH, "Tahoma"));
+    m_layout = ::ArrangeFrames(screen.Width, screen.Height, m_dpi);
     for (size_t k = 0; k < 4; ++k) {
         m_back1[k].Place(m_layout.frames[k]);
         m_desk1[k].Place(m_layout.picture);
@@ -170,6 +182,15 @@ void frmLargeView::ArrangeFrames() {
         for (const PictureBox &box : *boxes)
             RoundControlCorners(box.Hwnd());
     }
+    ShowPlaceholders();
+}
+
+void frmLargeView::ShowPlaceholders() {
+    const COLORREF back = ::GetSysColor(COLOR_BTNTEXT);
+    const COLORREF text = ReadableTextColour(back, ::GetSysColor(COLOR_BTNFACE));
+    for (int16_t n = 1; n <= 4; ++n)
+        m_desk1[static_cast<size_t>(n - 1)].SetPlaceholder(NotVisitedText(m_hiddenForm.DesktopName(n)),
+                                                           m_placeholderFont.Get(), text);
 }
 
 void frmLargeView::ShowSelection() {

@@ -2,6 +2,7 @@
 // name of this desktop; the selected desktop's frame is red. It publishes the thumbnail size every screenshot
 // is scaled to.
 #pragma once
+#include "Handles.h"
 #include "MFreeImage.h"
 #include "MessageHook.h"
 #include "PictureBox.h"
@@ -52,6 +53,8 @@ private:
     void Paint(HDC dc);
     void ArrangeFrames();
     void ShowSelection();
+    // The words in the frame of a desktop whose picture has not come yet.
+    void ShowPlaceholders();
     void Desk1_Click(int16_t index);
     void Form_Click();
     void Form_KeyDown(WPARAM keyCode);
@@ -67,6 +70,9 @@ private:
     int16_t m_selection = 0;
     bool m_transparencyApplied = false;
     bool m_pressed = false;
-    std::string m_shownName;
+    std::wstring m_shownName;
+    int32_t m_dpi = 0;
+    GdiObject<HFONT> m_nameFont;
+    GdiObject<HFONT> m_placeholderFont;
     std::unique_ptr<cDisplayChange> m_monitorDisplay;
 };

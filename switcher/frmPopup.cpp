@@ -1,6 +1,8 @@
 #include "frmPopup.h"
 
+#include "AnsiText.h"
 #include "AppBar.h"
+#include "Dpi.h"
 #include "HiddenForm.h"
 #include "Lib.h"
 #include "MFreeImage.h"
@@ -10,11 +12,21 @@
 
 namespace {
 
-// The badge of row box i shows digit i mod 4 + 1; the bitmaps are resources "BADGE1".."BADGE4".
-ComPtr<IPicture> BadgePicture(int16_t digit) {
+// The badge of row box i shows digit i mod 4 + 1; the bitmaps are resources "BADGE1".."BADGE4", drawn for
+// 96 DPI and stretched to the badge box of `dpi`, so the box always just holds its bitmap.
+ComPtr<IPicture> BadgePicture(int16_t digit, int32_t dpi) {
     const std::string name = "BADGE" + std::to_string(digit);
     return PictureOfBitmap(GdiObject<HBITMAP>(static_cast<HBITMAP>(
-        ::LoadImageA(::GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))));
+        ::LoadImageA(::GetModuleHandleA(nullptr), name.c_str(), IMAGE_BITMAP, PixelsFromTwips(BadgeWidth, dpi),
+                     PixelsFromTwips(BadgeHeight, dpi), LR_DEFAULTCOLOR))));
+}
+
+// The width of the screen the popup shows on, for the widest popup.
+int32_t ScreenWidth(HWND window) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork.right - monitor.rcWork.left;
 }
 
 }  // namespace
@@ -34,17 +46,11 @@ bool frmPopup::Load() {
     for (size_t i = 0; i < 8; ++i) {
         m_picture1[i].Create(m_picture2.Hwnd(), this);
         m_image1[i].Create(m_picture1[i].Hwnd(), this);
-        m_image1[i].SetPicture(BadgePicture(RowDesktop(static_cast<int16_t>(i))));
         const bool highlighted = i < 4;
         m_picture1[i].SetBorder(highlighted);
         m_picture1[i].SetBackColor(::GetSysColor(highlighted ? COLOR_INACTIVECAPTION : COLOR_BACKGROUND));
     }
     ShowRows(NormalRows);
-    // Tahoma 14 points.
-    const WindowDC dc(Hwnd());
-    m_font.Reset(::CreateFontA(-::MulDiv(14, ::GetDeviceCaps(dc.Get(), LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                               FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH, "Tahoma"));
     m_transparencyApplied = false;
     HookMessage(this, Hwnd(), WM_ACTIVATE);
     // The own desktop's row is greyed in both looks, so hovering over it shows nothing.
@@ -73,22 +79,28 @@ void frmPopup::HideMe() {
     ::ShowWindow(Hwnd(), SW_HIDE);
 }
 
-int32_t frmPopup::TwipsPerPixel() const {
-    const WindowDC dc(Hwnd());
-    const int dpi = ::GetDeviceCaps(dc.Get(), LOGPIXELSX);
-    return dpi > 0 ? 1440 / dpi : 15;
+void frmPopup::UseDpi(int32_t dpi) {
+    m_dpi = dpi;
+    // Tahoma 14 points.
+    m_font.Reset(::CreateFontA(FontHeightForDpi(1400, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma"));
+    for (size_t i = 0; i < m_image1.size(); ++i)
+        m_image1[i].SetPicture(BadgePicture(RowDesktop(static_cast<int16_t>(i)), dpi));
 }
 
 TextSize frmPopup::MeasureText(std::string_view text) const {
     const WindowDC dc(m_picture1[0].Hwnd());
     const SelectedObject selected(dc.Get(), m_font.Get());
+    const std::wstring wide = ToWide(text);
     SIZE size = {};
-    ::GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
-    const int32_t perPixel = TwipsPerPixel();
-    return {size.cx * perPixel, size.cy * perPixel};
+    ::GetTextExtentPoint32W(dc.Get(), wide.data(), static_cast<int>(wide.size()), &size);
+    return {TwipsFromPixels(size.cx, m_dpi), TwipsFromPixels(size.cy, m_dpi)};
 }
 
 void frmPopup::SetFormName() {
+    const int32_t dpi = WindowDpi(Hwnd());
+    if (dpi != m_dpi || !m_font)
+        UseDpi(dpi);
     const bool wanted = m_hiddenForm.GUITrans();
     if (wanted != m_transparencyApplied) {
         SetWindowAlpha(Hwnd(), wanted ? 200 : 255);
@@ -97,21 +109,29 @@ void frmPopup::SetFormName() {
     std::array<std::string, 4> names;
     for (int16_t n = 1; n <= 4; ++n)
         names[static_cast<size_t>(n - 1)] = m_hiddenForm.DesktopName(n);
-    const PopupLayout layout = LayoutPopup(names, [this](std::string_view text) { return MeasureText(text); });
-    const int32_t perPixel = TwipsPerPixel();
-    const int32_t badgeLeft = PixelsFromTwips(layout.widest, perPixel);
-    const Box badge = PixelsFromTwips(Box{layout.widest, 0, BadgeWidth, BadgeHeight}, perPixel);
+    const PopupLayout layout = LayoutPopup(names, [this](std::string_view text) { return MeasureText(text); },
+                                           TwipsFromPixels(ScreenWidth(Hwnd()), m_dpi));
+    const int32_t badgeLeft = PixelsFromTwips(layout.widest, m_dpi);
+    const Box badge = PixelsFromTwips(Box{layout.widest, 0, BadgeWidth, BadgeHeight}, m_dpi);
+    const RECT text = {0, PixelsFromTwips(layout.textTop, m_dpi), badgeLeft, PixelsFromTwips(PopupRowHeight, m_dpi)};
     for (size_t i = 0; i < 8; ++i) {
-        m_picture1[i].Place(PixelsFromTwips(layout.rows[i], perPixel));
+        m_picture1[i].Place(PixelsFromTwips(layout.rows[i], m_dpi));
         m_image1[i].Place({badgeLeft, 0, badge.width, badge.height});
-        m_picture1[i].Print(PopupRowText(names[i % 4]), 0, PixelsFromTwips(layout.textTop, perPixel), m_font.Get(),
-                            ::GetSysColor(COLOR_WINDOWTEXT));
+        m_picture1[i].Print(PopupRowText(names[i % 4]), text, m_font.Get(), ::GetSysColor(COLOR_WINDOWTEXT));
     }
-    const int width = PixelsFromTwips(layout.width, perPixel);
-    const int height = PixelsFromTwips(layout.height, perPixel);
+    const int width = PixelsFromTwips(layout.width, m_dpi);
+    const int height = PixelsFromTwips(layout.height, m_dpi);
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_picture2.Place({0, 0, width, height});
     RoundFormCorners(Hwnd());
+}
+
+LRESULT frmPopup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    // Moved to a screen of another DPI: the rows are laid out anew there.
+    case WM_DPICHANGED: SetFormName(); return 0;
+    default: return Default(message, wParam, lParam);
+    }
 }
 
 void frmPopup::PositionForm() {

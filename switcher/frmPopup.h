@@ -38,9 +38,7 @@ public:
     void PictureBox_MouseMove(const PictureBox &box) override;
 
 private:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        return Default(message, wParam, lParam);
-    }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Picture1_Click(int16_t index);
     void Image1_Click(int16_t index);
     void Picture1_MouseMove(int16_t index);
@@ -51,13 +49,15 @@ private:
     void ShowRows(const RowVisibility &rows);
     // The rows' font measure, in twips.
     TextSize MeasureText(std::string_view text) const;
-    int32_t TwipsPerPixel() const;
+    // The font and the badges for `dpi`.
+    void UseDpi(int32_t dpi);
 
     HiddenForm &m_hiddenForm;
     PictureBox m_picture2;
     std::array<PictureBox, 8> m_picture1;
     std::array<PictureBox, 8> m_image1;
     GdiObject<HFONT> m_font;
+    int32_t m_dpi = 0;
     RowVisibility m_rows = NormalRows;
     bool m_transparencyApplied = false;
     RECT m_taskbar = {};  // kept from the last positioning while the taskbar cannot be found

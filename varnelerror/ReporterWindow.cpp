@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "AppIcon.h"
+#include "Dpi.h"
 #include "core/ErrorText.h"
 #include "core/ReporterLayout.h"
 
@@ -59,6 +60,8 @@ LRESULT ReporterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT *>(lParam));
         case WM_COMMAND:
             return OnCommand(wParam);
+        case WM_DPICHANGED:
+            return OnDpiChanged(wParam, lParam);
         case WM_DESTROY:
             return OnDestroy();
         default:
@@ -66,21 +69,34 @@ LRESULT ReporterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
+void ReporterWindow::UseDpi(int32_t dpi) {
+    m_dpi = dpi;
+    const LOGFONTW font = MessageFontForDpi(dpi);
+    m_font.Reset(::CreateFontIndirectW(&font));
+    for (const HWND control : {m_text, m_button})
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
+    // The system's warning icon at the icon size of this DPI; shared, so the system keeps it.
+    const int size = SystemMetricForDpi(SM_CXICON, dpi);
+    ::SendMessageW(m_icon, STM_SETICON,
+                   reinterpret_cast<WPARAM>(::LoadImageA(nullptr, IDI_WARNING, IMAGE_ICON, size, size, LR_SHARED)), 0);
+}
+
+LRESULT ReporterWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    MoveToSuggested(Hwnd(), lParam);
+    UseDpi(HIWORD(wParam));
+    ShowReports();
+    return 0;
+}
+
 LRESULT ReporterWindow::OnCreate() {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    m_font.Reset(::CreateFontIndirectW(&metrics.lfMessageFont));
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_icon = ::CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, 0, 0, 0, 0, Hwnd(), nullptr,
                                instance, nullptr);
-    ::SendMessageW(m_icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_WARNING)), 0);
     m_text = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, Hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ReportTextId)), instance, nullptr);
     m_button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                                  Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
-    for (const HWND control : {m_text, m_button})
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
+    UseDpi(WindowDpi(Hwnd()));
     return m_text != nullptr && m_button != nullptr ? 0 : -1;
 }
 
@@ -123,7 +139,7 @@ void ReporterWindow::ShowReports() {
     RECT measured = {0, 0, TextWrapWidth(lineHeight), 0};
     ::DrawTextW(dc.Get(), message.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     const Box area = WorkArea(Hwnd());
-    const ReporterLayout layout = LayoutReporter(lineHeight, ::GetSystemMetrics(SM_CXICON),
+    const ReporterLayout layout = LayoutReporter(lineHeight, SystemMetricForDpi(SM_CXICON, m_dpi),
                                                  measured.bottom - measured.top, area.Height() * 3 / 4);
     Place(m_icon, layout.icon);
     Place(m_text, layout.text);

@@ -20,6 +20,9 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnCreate();
+    // The message font at `dpi` for the text and the button.
+    void UseDpi(int32_t dpi);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnCopyData(const COPYDATASTRUCT *block);
     LRESULT OnCommand(WPARAM wParam);
     LRESULT OnDestroy();
@@ -28,6 +31,7 @@ private:
     ReportList m_reports;
     std::wstring m_logPath;
     GdiObject<HFONT> m_font;
+    int32_t m_dpi = 96;
     HWND m_icon = nullptr;
     HWND m_text = nullptr;
     HWND m_button = nullptr;

@@ -29,6 +29,9 @@ inline constexpr int TextDeskName = 170;   // index 0..3
 inline constexpr int SaveExit = 180;
 inline constexpr int NoSaveExit = 181;
 inline constexpr int guideurl = 190;  // the Help menu's item
+inline constexpr int NextPage = 191;      // Ctrl+Tab (the accelerators of res/VarnelControlPanel.rc)
+inline constexpr int PreviousPage = 192;  // Ctrl+Shift+Tab
+inline constexpr int LabelStatus = 210;   // index 0..4: beside each hot-key row
 
 inline constexpr int DialogLabel1 = 200;
 inline constexpr int CancelButton = 201;

@@ -100,3 +100,40 @@ std::string RecordPrompt(int16_t keyNumber) {
         prompt += kPromptEndings[static_cast<size_t>(keyNumber - 1)];
     return prompt;
 }
+
+int16_t NextPage(int16_t page, int16_t step, int16_t count, bool wrap) {
+    if (count <= 0)
+        return page;
+    const int next = page + step;
+    if (wrap)
+        return static_cast<int16_t>(((next % count) + count) % count);
+    return static_cast<int16_t>(next < 0 ? 0 : next >= count ? count - 1 : next);
+}
+
+std::optional<int16_t> SameKeyRow(const std::array<int16_t, 5> &keys, int16_t row) {
+    if (row < 1 || row > 5)
+        return std::nullopt;
+    for (int16_t other = 1; other <= 5; ++other) {
+        if (other != row && keys[static_cast<size_t>(other - 1)] == keys[static_cast<size_t>(row - 1)])
+            return other;
+    }
+    return std::nullopt;
+}
+
+HotKeyStatus TriedStatus(bool registered, bool hubHoldsIt) {
+    if (registered)
+        return {HotKeyState::Free, 0};
+    return {hubHoldsIt ? HotKeyState::Varnels : HotKeyState::Taken, 0};
+}
+
+std::string HotKeyStatusText(const HotKeyStatus &status) {
+    switch (status.state) {
+    case HotKeyState::Free: return "Free";
+    case HotKeyState::Varnels: return "In use by Varnel";
+    case HotKeyState::SameAsRow:
+        return status.row == 5 ? std::string("Same as previous")
+                               : "Same as Desktop " + std::to_string(status.row);
+    case HotKeyState::Taken: return "Held by another program";
+    }
+    return {};
+}

@@ -85,3 +85,24 @@ std::wstring DesktopNameFromBuffer(const wchar_t *buffer, size_t characters);
 
 // The recording dialog's prompt for key number 1..5 (desktops 1 to 4, then the previous desktop).
 std::string RecordPrompt(int16_t keyNumber);
+
+// The longest desktop name a name box takes, in characters: the popup shows it in one row on the smallest screen
+// Windows runs on, and the tray tip shows all of it in plain letters.
+inline constexpr int32_t DeskNameMaxLength = 32;
+
+// Ctrl+Tab (+1) and Ctrl+Shift+Tab (-1) go round the pages; the arrow keys on the tab strip stop at its ends.
+int16_t NextPage(int16_t page, int16_t step, int16_t count, bool wrap);
+
+// What a hot-key row's combination meets: free, one the running hub holds, the same key as an earlier or later
+// row, or one some other program holds. Rows are 1..4 (the desktops) and 5 (the previous desktop).
+enum class HotKeyState { Free, Varnels, SameAsRow, Taken };
+struct HotKeyStatus {
+    HotKeyState state = HotKeyState::Free;
+    int16_t row = 0;  // the other row, for SameAsRow
+    bool operator==(const HotKeyStatus &) const = default;
+};
+// The row whose key `keys` repeats for `row`, the first such; none when the key is its own.
+std::optional<int16_t> SameKeyRow(const std::array<int16_t, 5> &keys, int16_t row);
+// A combination the panel could not register itself: the hub's when the hub runs and holds it, else another's.
+HotKeyStatus TriedStatus(bool registered, bool hubHoldsIt);
+std::string HotKeyStatusText(const HotKeyStatus &status);

@@ -1,5 +1,7 @@
 #include "Geometry.h"
 
+#include "core/Dpi.h"
+
 #include <cmath>
 
 int32_t RoundHalfEven(double value) {
@@ -11,14 +13,15 @@ int32_t RoundHalfEven(double value) {
     return result;
 }
 
-LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight) {
+LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight, int32_t dpi) {
+    const int32_t gap = ScaleForDpi(50, dpi);
     LargeViewLayout layout;
-    layout.picWidth = RoundHalfEven((screenWidth - 150) / 2.0);
-    layout.picHeight = RoundHalfEven((screenHeight - 150) / 2.0);
-    const int32_t right = layout.picWidth + 100;
-    const int32_t lower = layout.picHeight + 100;
-    layout.frames = {Box{50, 50, layout.picWidth, layout.picHeight}, Box{right, 50, layout.picWidth, layout.picHeight},
-                     Box{50, lower, layout.picWidth, layout.picHeight},
+    layout.picWidth = RoundHalfEven((screenWidth - 3 * gap) / 2.0);
+    layout.picHeight = RoundHalfEven((screenHeight - 3 * gap) / 2.0);
+    const int32_t right = layout.picWidth + 2 * gap;
+    const int32_t lower = layout.picHeight + 2 * gap;
+    layout.frames = {Box{gap, gap, layout.picWidth, layout.picHeight}, Box{right, gap, layout.picWidth, layout.picHeight},
+                     Box{gap, lower, layout.picWidth, layout.picHeight},
                      Box{right, lower, layout.picWidth, layout.picHeight}};
     layout.picture = {3, 3, layout.picWidth - 6, layout.picHeight - 6};
     return layout;

@@ -13,15 +13,16 @@ struct Box {
     bool operator==(const Box &) const = default;
 };
 
-// The large view: four frames in a 2 x 2 grid with 50-pixel margins and gaps, each holding a picture box
-// 3 pixels in from its edges. Every screenshot is scaled to the picture box's size.
+// The large view: four frames in a 2 x 2 grid with 50-pixel margins and gaps (at 96 DPI, scaled to `dpi`), each
+// holding a picture box 3 pixels in from its edges at every DPI, so that every switcher and every screenshot file
+// keeps the thumbnail size picWidth - 6 x picHeight - 6. Every screenshot is scaled to the picture box's size.
 struct LargeViewLayout {
     int32_t picWidth = 0;
     int32_t picHeight = 0;
     std::array<Box, 4> frames{};  // desktop k + 1 in frames[k]: top left, top right, bottom left, bottom right
     Box picture{};                // inside each frame
 };
-LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight);
+LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight, int32_t dpi = 96);
 
 struct PixelSize {
     int32_t width, height;

@@ -17,3 +17,7 @@ KeyAction LargeViewKey(int16_t selection, uint32_t keyCode) {
     default: return {};
     }
 }
+
+std::string NotVisitedText(std::string_view desktopName) {
+    return std::string(desktopName) + "\n\nIts picture appears here after you have been on this desktop once.";
+}

@@ -1,7 +1,9 @@
 // What a key does in the large view: move the red frame within the 2 x 2 grid (no wrap-around) or pick the
-// selected desktop. Pure: no Windows header.
+// selected desktop; and the words of a frame without a picture. Pure: no Windows header.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 enum class KeyActionKind { None, Move, Pick };
 struct KeyAction {
@@ -19,3 +21,7 @@ inline constexpr uint32_t KeyDown = 40;
 
 // `selection` is the desktop (1..4) whose frame is red: 1 top left, 2 top right, 3 bottom left, 4 bottom right.
 KeyAction LargeViewKey(int16_t selection, uint32_t keyCode);
+
+// The words in the frame of a desktop whose picture has not come yet (it comes when the user leaves that desktop):
+// its name, and when its picture appears.
+std::string NotVisitedText(std::string_view desktopName);

@@ -1,5 +1,7 @@
 #include "PopupLayout.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string Padded(size_t before, std::string_view name, size_t after) {
@@ -19,7 +21,7 @@ std::string PopupRowText(std::string_view name) {
     return Padded(1, name, 1);
 }
 
-PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasure &measure) {
+PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasure &measure, int32_t maxWidth) {
     PopupLayout layout;
     for (const std::string &name : names) {
         // Strictly greater: a tie keeps the earlier name.
@@ -30,6 +32,8 @@ PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasu
         if (height > layout.tallest)
             layout.tallest = height;
     }
+    if (maxWidth > 0)
+        layout.widest = std::max(0, std::min(layout.widest, maxWidth - BadgeWidth - 2 * PopupMargin));
     layout.textTop = RoundHalfEven(PopupRowHeight / 2.0 - layout.tallest / 2.0);
     for (size_t i = 0; i < layout.rows.size(); ++i) {
         layout.rows[i] = {PopupMargin, PopupMargin + static_cast<int32_t>(i % 4) * PopupRowHeight,
@@ -40,13 +44,9 @@ PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasu
     return layout;
 }
 
-int32_t PixelsFromTwips(int32_t twips, int32_t twipsPerPixel) {
-    return twipsPerPixel > 0 ? RoundHalfEven(static_cast<double>(twips) / twipsPerPixel) : 0;
-}
-
-Box PixelsFromTwips(const Box &twips, int32_t twipsPerPixel) {
-    return {PixelsFromTwips(twips.left, twipsPerPixel), PixelsFromTwips(twips.top, twipsPerPixel),
-            PixelsFromTwips(twips.width, twipsPerPixel), PixelsFromTwips(twips.height, twipsPerPixel)};
+Box PixelsFromTwips(const Box &twips, int32_t dpi) {
+    return {PixelsFromTwips(twips.left, dpi), PixelsFromTwips(twips.top, dpi), PixelsFromTwips(twips.width, dpi),
+            PixelsFromTwips(twips.height, dpi)};
 }
 
 RowVisibility HoverRows(const RowVisibility &now, int16_t index) {

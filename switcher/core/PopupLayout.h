@@ -2,6 +2,7 @@
 // rows are measured), and which of each row's two looks is seen. Pure: no Windows header.
 #pragma once
 #include "Geometry.h"
+#include "core/Dpi.h"
 
 #include <array>
 #include <cstdint>
@@ -31,11 +32,12 @@ struct PopupLayout {
     std::array<Box, 8> rows{};            // row box i shows desktop i mod 4 + 1; 0..3 highlighted, 4..7 normal
     int32_t width = 0, height = 0;        // the window
 };
-PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasure &measure);
+// The window is at most `maxWidth` twips wide (0: no limit): the text part of the rows is narrowed to fit, and
+// the names that no longer fit are drawn ending in an ellipsis.
+PopupLayout LayoutPopup(const std::array<std::string, 4> &names, const TextMeasure &measure, int32_t maxWidth = 0);
 
-// Twips to whole pixels, to the nearest, halves to the even one.
-int32_t PixelsFromTwips(int32_t twips, int32_t twipsPerPixel);
-Box PixelsFromTwips(const Box &twips, int32_t twipsPerPixel);
+// A box in twips as whole pixels at `dpi`, each value to the nearest, halves to the even one.
+Box PixelsFromTwips(const Box &twips, int32_t dpi);
 
 // Which of the eight row boxes are visible (0..3 the highlighted looks, 4..7 the normal ones).
 using RowVisibility = std::array<bool, 8>;

@@ -1,11 +1,13 @@
 #include "TrayRecord.h"
 
+#include "core/Utf8.h"
+
 #include <algorithm>
 
-std::array<char, TrayTipSize> TrayTipBytes(std::string_view ansiText) {
+std::array<char, TrayTipSize> TrayTipBytes(std::string_view ansiText, bool utf8) {
     std::array<char, TrayTipSize> bytes;
     bytes.fill(' ');
-    const size_t kept = std::min(ansiText.size(), TrayTipSize - 1);
+    const size_t kept = utf8 ? Utf8Prefix(ansiText, TrayTipSize - 1).size() : std::min(ansiText.size(), TrayTipSize - 1);
     std::copy_n(ansiText.begin(), kept, bytes.begin());
     bytes[kept] = '\0';
     return bytes;

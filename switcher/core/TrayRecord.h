@@ -11,8 +11,9 @@ inline constexpr uint32_t TrayFlags = 7;                // message, icon and tip
 inline constexpr uint32_t TrayCallbackMessage = 0x200;  // arrives as WM_MOUSEMOVE on the owner
 inline constexpr size_t TrayTipSize = 64;
 
-// The tip bytes: at most 63 bytes of the text, a NUL, then blanks to the end.
-std::array<char, TrayTipSize> TrayTipBytes(std::string_view ansiText);
+// The tip bytes: at most 63 bytes of the text, a NUL, then blanks to the end. UTF-8 text (the code page of
+// Varnel's programs wherever Windows honours their manifest) is cut between characters, never inside one.
+std::array<char, TrayTipSize> TrayTipBytes(std::string_view ansiText, bool utf8);
 
 enum class TrayEventKind { None, MouseDown, MouseUp, MouseDblClick };
 struct TrayEvent {

@@ -243,7 +243,7 @@ std::string MessageBoxText(HWND box) {
 }
 
 std::vector<int> PanelTabLefts() {
-    const GdiObject<HFONT> font = PointFont("Verdana", 825, true);
+    const GdiObject<HFONT> font = PointFont("Verdana", 825, true, BaseDpi);
     WindowDC screen(nullptr);
     SelectedObject selected(screen.Get(), font.Get());
     std::vector<int> lefts;

@@ -105,3 +105,31 @@ TEST(PanelRulesDialog, PromptNamesTheRowAndStopsShortForOtherNumbers) {
     EXPECT_EQ(RecordPrompt(0), start);
     EXPECT_EQ(RecordPrompt(6), start);
 }
+
+TEST(PanelRulesKeyboard, CtrlTabGoesRoundTheArrowsStopAtTheEnds) {
+    const struct {
+        int16_t page, step;
+        bool wrap;
+        int16_t next;
+    } cases[] = {{0, 1, true, 1}, {2, 1, true, 0}, {0, -1, true, 2}, {1, -1, true, 0},
+                 {2, 1, false, 2}, {0, -1, false, 0}, {1, 1, false, 2}, {1, -1, false, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(NextPage(c.page, c.step, 3, c.wrap), c.next) << c.page << " " << c.step << " " << c.wrap;
+    EXPECT_EQ(NextPage(0, 1, 0, true), 0);
+}
+
+TEST(PanelRulesHotKeys, TheFirstOtherRowWithTheKeyThenWhatTheTrialSays) {
+    const std::array<int16_t, 5> keys = {49, 50, 49, 52, 50};
+    EXPECT_EQ(SameKeyRow(keys, 1), std::optional<int16_t>(3));
+    EXPECT_EQ(SameKeyRow(keys, 3), std::optional<int16_t>(1));
+    EXPECT_EQ(SameKeyRow(keys, 2), std::optional<int16_t>(5));
+    EXPECT_EQ(SameKeyRow(keys, 5), std::optional<int16_t>(2));
+    EXPECT_EQ(SameKeyRow(keys, 4), std::nullopt);
+    EXPECT_EQ(SameKeyRow(keys, 0), std::nullopt);
+    EXPECT_EQ(TriedStatus(true, true), (HotKeyStatus{HotKeyState::Free, 0}));
+    EXPECT_EQ(TriedStatus(false, true), (HotKeyStatus{HotKeyState::Varnels, 0}));
+    EXPECT_EQ(TriedStatus(false, false), (HotKeyStatus{HotKeyState::Taken, 0}));
+    EXPECT_EQ(HotKeyStatusText({HotKeyState::SameAsRow, 3}), "Same as Desktop 3");
+    EXPECT_EQ(HotKeyStatusText({HotKeyState::SameAsRow, 5}), "Same as previous");
+    EXPECT_EQ(HotKeyStatusText({HotKeyState::Taken, 0}), "Held by another program");
+}

@@ -1,8 +1,10 @@
 // Recording a row's key: the dialog's prompt, size and modality, a key release recorded as it comes (Escape
-// too), Cancel recording nothing, and the recorded codes saved.
+// too), Cancel recording nothing, the recorded codes saved, and what each row's combination meets.
 #include "ControlIds.h"
 #include "KeyText.h"
 #include "PanelDriver.h"
+#include "PanelRules.h"
+#include "core/EventNames.h"
 
 #include <gtest/gtest.h>
 
@@ -90,4 +92,54 @@ TEST_F(RecordKeyTest, EscapeIsRecordedCancelChangesNothingAndTheCodesAreSaved) {
                  {"ShortcutKeyDesktop4", 52},       {"ShortcutKeyPreviousDesktop", 192}};
     for (const auto &s : saved)
         EXPECT_EQ(ReadStored(SettingsKeyPath, s.name)->Number(), s.code) << s.name;
+}
+
+// Beside each row the panel says what its combination meets: another row's key, a program holding it (this test
+// stands in for one), Varnel itself (a running hub holds what is stored), or nothing. A recorded key and a
+// changed modifier box say it anew.
+TEST(HotKeyStatusTest, EachRowSaysWhetherItsKeyIsFreeVarnelsAnotherRowsOrAnotherPrograms) {
+    const SettingsSandbox sandbox;
+    const TempFolder folder;
+    CreateSettingsKey();
+    WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", MOD_CONTROL | MOD_ALT);
+    const DWORD keys[] = {VK_F8, VK_F8, VK_F10, VK_F12};
+    for (int i = 0; i < 4; ++i)
+        WriteDword(SettingsKeyPath, ("ShortcutKeyDesktop" + std::to_string(i + 1)).c_str(), keys[i]);
+    WriteDword(SettingsKeyPath, "ShortcutKeyPreviousDesktop", VK_F11);
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F9));   // another program's
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, VK_F11));  // the running hub's
+    const KernelHandle hub(::CreateEventA(nullptr, FALSE, FALSE, EventName(ReReadEvents[0]).c_str()));
+    {
+        PanelProcess panel(folder);
+        ASSERT_TRUE(panel.Started());
+        auto statuses = [&] {
+            std::vector<std::string> texts;
+            for (int row = 0; row < 5; ++row)
+                texts.push_back(panel.Text(ControlId::LabelStatus + row));
+            return texts;
+        };
+        const std::vector<std::string> atLoad = {"Same as Desktop 2", "Same as Desktop 1", "Free", "Free",
+                                                 "In use by Varnel"};
+        EXPECT_EQ(statuses(), atLoad);
+
+        // F9 recorded for desktop 2: desktop 1's F8 is its own again, and F9 is the other program's.
+        panel.PressTab(PanelTabLefts()[1] + 1);
+        panel.Click(ControlId::cmdRecordKey1 + 1);
+        const HWND dialog = panel.WaitForWindow("ControlPanel.Dialog", "Record shortcut key");
+        ASSERT_NE(dialog, nullptr);
+        const HWND cancel = ::GetDlgItem(dialog, ControlId::CancelButton);
+        ::PostMessageA(cancel, WM_KEYDOWN, VK_F9, 1);
+        ::PostMessageA(cancel, WM_KEYUP, VK_F9, 0xC0000001);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        const std::vector<std::string> recorded = {"Free", "Held by another program", "Free", "Free",
+                                                   "In use by Varnel"};
+        EXPECT_TRUE(WaitFor([&] { return statuses() == recorded; }, 5000));
+
+        // Without CTRL the combinations are others: nobody holds ALT + F9, and the hub holds CTRL + ALT + F11 only.
+        panel.Click(ControlId::CheckCtrl);
+        const std::vector<std::string> altOnly = {"Free", "Free", "Free", "Free", "Free"};
+        EXPECT_TRUE(WaitFor([&] { return statuses() == altOnly; }, 5000));
+    }
+    ::UnregisterHotKey(nullptr, 1);
+    ::UnregisterHotKey(nullptr, 2);
 }

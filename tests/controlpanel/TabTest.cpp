@@ -27,7 +27,7 @@ protected:
                                          ::GetModuleHandleA(nullptr), nullptr));
         ASSERT_TRUE(m_tab.Create(m_parent.Get(), 1, 0, 0, kWidth, kHeight));
         m_tab.Click = [this] { ++m_clicks; };
-        m_font = PointLogFont("Verdana", 825, true);
+        m_font = PointLogFont("Verdana", 825, true, BaseDpi);
     }
     void Dress(int32_t style) {
         TabLook look;

@@ -233,3 +233,19 @@ std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &exc
     }
     return children;
 }
+
+PrefixDpi::PrefixDpi(DWORD dpi) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+PrefixDpi::~PrefixDpi() {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+}
+
+std::wstring WideWindowText(HWND window) {
+    wchar_t text[8192] = {};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                          &length);
+    return text;
+}

@@ -31,6 +31,22 @@ private:
     std::wstring m_path;
 };
 
+// The dots per inch Wine gives the programs started while this lives (LogPixels of the test prefix's user);
+// the value is removed again at the end, so the prefix's own 96 comes back.
+class PrefixDpi {
+public:
+    explicit PrefixDpi(DWORD dpi);
+    ~PrefixDpi();
+    PrefixDpi(const PrefixDpi &) = delete;
+    PrefixDpi &operator=(const PrefixDpi &) = delete;
+};
+// The DPIs a user meets most: 100, 125, 150 and 200 %.
+inline constexpr DWORD CommonDpis[] = {96, 120, 144, 192};
+
+// A window's text as UTF-16, asked with WM_GETTEXT: Wine 8's GetWindowTextW answers nothing for another
+// process's window.
+std::wstring WideWindowText(HWND window);
+
 // Polls `condition` until it holds or `timeoutMs` passes; answers whether it held.
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 

@@ -1,6 +1,10 @@
 // The popup in-process (this test program is switcher 3): rows and size from the names, what it draws, the
 // hover highlight, row clicks, its place beside the taskbar and how it hides.
 #include "ViewFixture.h"
+#include "core/Dpi.h"
+
+#include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -213,4 +217,100 @@ TEST_F(PopupTest, OpensBesideTheTaskbarAtThePointerAndHidesInPlaceWhenItLosesThe
     Click(form.Popup().Picture1(6).Hwnd(), 10, 10);
     EXPECT_FALSE(Shown(form));
     EXPECT_EQ(::GetWindowLongA(Popup(form), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+// With Varnel's manifest, at each common DPI (views_at_dpi.exe, pictures kept as views-DPI-popup and -largeview):
+// every row holds its name or ends it in an ellipsis, the popup stays inside the screen, the badge box is its
+// bitmap's size, the large view's name fits above the frames, and the tray tip cuts the UTF-8 name between
+// characters.
+TEST_F(PopupTest, AtEveryDpiRowsHoldTheirNamesBadgesFitAndTheTipCutsBetweenCharacters) {
+    // Cyrillic, CJK and an emoji, read through the ANSI registry calls as UTF-8: 68 bytes, the tip's 63rd inside
+    // the last CJK character.
+    const std::wstring own = L"\u0420\u0430\u0431\u043e\u0442\u0430\u65e5\u672c \U0001F600 \u0420\u0430\u0431"
+                             L"\u043e\u0442\u0430 \u65e5\u672c\u65e5\u672c \u0420\u0430\u0431\u043e\u0442\u0430"
+                             L"\u65e5\u672c";
+    // Cyrillic, Greek and Latin, which the fonts of this Wine prefix all draw (it has none for CJK or emoji).
+    const std::wstring second = L"\u041f\u043e\u0447\u0442\u0430 \u00b7 \u03a4\u03b1\u03c7\u03c5\u03b4\u03c1"
+                                L"\u03bf\u03bc\u03b5\u03af\u03bf \u00b7 Mail";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Varnel", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                nullptr),
+              ERROR_SUCCESS);
+    for (const auto &[value, text] : {std::pair{L"Desktop3Name", own}, std::pair{L"Desktop2Name", second}})
+        ::RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    const std::string longName = "A desktop name far longer than any screen can show in the popup's row at 200 %";
+    SetSetting("Desktop1Name", longName);
+    std::string ownUtf8(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, own.c_str(), -1, nullptr, 0, nullptr,
+                                                                  nullptr)) - 1, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, own.c_str(), -1, ownUtf8.data(), static_cast<int>(ownUtf8.size()), nullptr,
+                          nullptr);
+    ASSERT_EQ(ownUtf8.size(), 68u);
+    const std::string expectedTip = ownUtf8.substr(0, 62);  // not 63: that would keep a piece of the last character
+
+    for (const DWORD dpi : CommonDpis) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " DPI");
+        const PrefixDpi prefixDpi(dpi);
+        const TempFolder folder;
+        const std::wstring out = folder.File(L"views.txt");
+        ASSERT_EQ(RunProcess(TestBinDir() + L"\\views_at_dpi.exe",
+                             L"views_at_dpi.exe \"" + out + L"\" views-" + std::to_wstring(dpi)),
+                  0u);
+        std::istringstream lines(ReadFileBytes(out));
+        std::string word;
+        int screen = 0;
+        int rows = 0;
+        bool sawTip = false;
+        while (lines >> word) {
+            if (word == "dpi") {
+                int seen = 0;
+                lines >> seen;
+                EXPECT_EQ(seen, static_cast<int>(dpi)) << "the manifest's DPI awareness was not taken";
+            } else if (word == "screen") {
+                lines >> screen;
+            } else if (word == "popup") {
+                int left, top, width, height;
+                lines >> left >> top >> width >> height;
+                EXPECT_LE(width, screen) << "wider than the screen";
+                EXPECT_EQ(height, PixelsFromTwips(1900, static_cast<int32_t>(dpi)));
+            } else if (word == "row") {
+                int desk, left, top, width, height, badgeLeft, badgeTop, badgeWidth, badgeHeight, bitmapWidth,
+                    bitmapHeight, textWidth, textHeight;
+                std::string badge, bitmap, text;
+                lines >> desk >> left >> top >> width >> height >> badge >> badgeLeft >> badgeTop >> badgeWidth >>
+                    badgeHeight >> bitmap >> bitmapWidth >> bitmapHeight >> text >> textWidth >> textHeight;
+                ++rows;
+                EXPECT_EQ(height, PixelsFromTwips(450, static_cast<int32_t>(dpi))) << desk;
+                EXPECT_EQ(badgeWidth, bitmapWidth) << "the badge box does not hold its bitmap, row " << desk;
+                EXPECT_EQ(badgeHeight, bitmapHeight) << desk;
+                EXPECT_EQ(badgeHeight, height) << desk;
+                EXPECT_EQ(badgeLeft + badgeWidth, width) << desk;
+                EXPECT_LE(textHeight, height) << desk;
+                // The name fits before the badge, except the one that would make the popup wider than the screen.
+                if (desk != 1) {
+                    EXPECT_LE(textWidth, badgeLeft) << "the name of desktop " << desk << " is cut";
+                }
+            } else if (word == "view") {
+                int left, top, width, height, nameWidth, nameHeight;
+                std::string name;
+                lines >> left >> top >> width >> height >> name >> nameWidth >> nameHeight;
+                EXPECT_LE(nameHeight, top) << "the name does not fit above the frames";
+                EXPECT_EQ(top, ScaleForDpi(50, static_cast<int32_t>(dpi)));
+            } else if (word == "tip") {
+                std::string bytes;
+                std::getline(lines, bytes);
+                std::string expectedHex;
+                for (const char tipByte : expectedTip) {
+                    char hex[4];
+                    std::snprintf(hex, sizeof hex, " %02x", static_cast<unsigned char>(tipByte));
+                    expectedHex += hex;
+                }
+                EXPECT_EQ(bytes, expectedHex) << "the tip is not the name cut between characters";
+                sawTip = true;
+            }
+        }
+        EXPECT_EQ(rows, 4);
+        EXPECT_TRUE(sawTip);
+    }
 }

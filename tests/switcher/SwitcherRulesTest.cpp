@@ -90,21 +90,30 @@ TEST(PopupPosition, AgainstEachTaskbarEdgeWithACornerAtThePointer) {
 
 TEST(TrayTipBytes, CutTo63ThenNulThenBlanks) {
     const std::string sixtyThree(63, 'a');
-    auto bytes = TrayTipBytes(sixtyThree);
+    auto bytes = TrayTipBytes(sixtyThree, false);
     EXPECT_EQ(std::string(bytes.data(), 63), sixtyThree);
     EXPECT_EQ(bytes[63], '\0');
 
-    bytes = TrayTipBytes(sixtyThree + "bcd");
+    bytes = TrayTipBytes(sixtyThree + "bcd", true);
     EXPECT_EQ(std::string(bytes.data(), 63), sixtyThree);
     EXPECT_EQ(bytes[63], '\0');
 
-    bytes = TrayTipBytes("Mail");
+    bytes = TrayTipBytes("Mail", true);
     EXPECT_EQ(std::string(bytes.data(), 5), std::string("Mail\0", 5));
     EXPECT_EQ(std::string(bytes.data() + 5, 59), std::string(59, ' '));
 
-    bytes = TrayTipBytes("");
+    bytes = TrayTipBytes("", false);
     EXPECT_EQ(bytes[0], '\0');
     EXPECT_EQ(std::string(bytes.data() + 1, 63), std::string(63, ' '));
+
+    // UTF-8: 62 letters and a three-byte character do not fit; the cut comes before the character, not in it.
+    const std::string sixtyTwo(62, 'a');
+    bytes = TrayTipBytes(sixtyTwo + "\xE6\x97\xA5", true);
+    EXPECT_EQ(std::string(bytes.data(), 63), sixtyTwo + std::string("\0", 1));
+    EXPECT_EQ(bytes[63], ' ');
+    // In another code page every byte is a character of its own.
+    bytes = TrayTipBytes(sixtyTwo + "\xE6\x97\xA5", false);
+    EXPECT_EQ(std::string(bytes.data(), 63), sixtyTwo + "\xE6");
 }
 
 TEST(TrayEventOf, ButtonMessagesRaiseEventsOthersNone) {

@@ -53,6 +53,11 @@ TEST(LargeViewKey, OtherKeysAndSelectionsDoNothing) {
     EXPECT_EQ(LargeViewKey(right.desk, 40), Move(4));
 }
 
+TEST(NotVisitedText, NamesTheDesktopAndWhenItsPictureComes) {
+    EXPECT_EQ(NotVisitedText("Mail"), "Mail\n\nIts picture appears here after you have been on this desktop once.");
+    EXPECT_TRUE(NotVisitedText("").starts_with("\n\nIts picture"));
+}
+
 TEST(ReadableTextColour, TheSchemesColourUnlessItVanishesIntoTheBackground) {
     const struct {
         uint32_t background, text, shown;
@@ -90,12 +95,26 @@ TEST(LayoutPopup, RowsAndWindowFromTheWidestName) {
         EXPECT_EQ(layout.rows[i], (Box{50, tops[i % 4], 2955, 450})) << i;
     EXPECT_EQ(layout.width, 3055);
     EXPECT_EQ(layout.height, 1900);
-    // At 15 twips a pixel: a 204 x 127 window, rows 197 x 30 from (3, 3), the badges from x = 136.
-    EXPECT_EQ(PixelsFromTwips(layout.width, 15), 204);
-    EXPECT_EQ(PixelsFromTwips(layout.height, 15), 127);
-    EXPECT_EQ(PixelsFromTwips(layout.rows[6], 15), (Box{3, 63, 197, 30}));
-    EXPECT_EQ(PixelsFromTwips(layout.widest, 15), 136);
-    EXPECT_EQ(PixelsFromTwips(layout.textTop, 15), 3);
+    // At 96 DPI (15 twips a pixel): a 204 x 127 window, rows 197 x 30 from (3, 3), the badges from x = 136.
+    EXPECT_EQ(PixelsFromTwips(layout.width, 96), 204);
+    EXPECT_EQ(PixelsFromTwips(layout.height, 96), 127);
+    EXPECT_EQ(PixelsFromTwips(layout.rows[6], 96), (Box{3, 63, 197, 30}));
+    EXPECT_EQ(PixelsFromTwips(layout.widest, 96), 136);
+    EXPECT_EQ(PixelsFromTwips(layout.textTop, 96), 3);
+    // At 192 DPI everything doubles, the badge box too (122 x 60 around a badge bitmap of that size).
+    EXPECT_EQ(PixelsFromTwips(layout.rows[6], 192), (Box{7, 127, 394, 60}));
+    EXPECT_EQ(PixelsFromTwips(Box{0, 0, BadgeWidth, BadgeHeight}, 192), (Box{0, 0, 122, 60}));
+}
+
+TEST(LayoutPopup, NeverWiderThanTheScreenTheNamesGiveWay) {
+    // 120 twips a character: "  " + 40 letters + "   " is 5160 twips, the screen 4000.
+    const PopupLayout layout = LayoutPopup({std::string(40, 'x'), "a", "b", "c"}, FixedWidth, 4000);
+    EXPECT_EQ(layout.width, 4000);
+    EXPECT_EQ(layout.widest, 4000 - 915 - 100);
+    EXPECT_EQ(layout.rows[0].width, 4000 - 100);
+    // Within the limit the widest name decides as before; no limit (0) is the design's own rule.
+    EXPECT_EQ(LayoutPopup({"Mail", "", "Web browsing", "Chat"}, FixedWidth, 4000).width, 3055);
+    EXPECT_EQ(LayoutPopup({std::string(40, 'x'), "a", "b", "c"}, FixedWidth).widest, 45 * 120);
 }
 
 TEST(LayoutPopup, EmptyNamesStillGiveFiveBlanksAndTheBadge) {
@@ -130,16 +149,6 @@ TEST(LayoutPopup, TheTallestNameIsMeasuredAloneAndTheWidestWithItsBlanks) {
     EXPECT_EQ(measured, expected);
     EXPECT_EQ(PopupRowText("abc"), " abc ");
     EXPECT_EQ(PopupRowText(""), "  ");
-}
-
-TEST(PixelsFromTwips, ToTheNearestWithHalvesToEven) {
-    const struct {
-        int32_t twips, perPixel, pixels;
-    } cases[] = {{50, 15, 3},  {450, 15, 30}, {915, 15, 61}, {1900, 15, 127}, {1015, 15, 68},
-                 {5, 2, 2},    {7, 2, 4},     {22, 15, 1},   {23, 15, 2},     {0, 15, 0},
-                 {-50, 15, -3}, {100, 0, 0}};
-    for (const auto &c : cases)
-        EXPECT_EQ(PixelsFromTwips(c.twips, c.perPixel), c.pixels) << c.twips << "/" << c.perPixel;
 }
 
 TEST(HoverRows, TheRowUnderThePointerShowsItsHighlightedLook) {

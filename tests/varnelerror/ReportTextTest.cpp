@@ -108,11 +108,17 @@ TEST(ReportMessage, OneReportPerCode) {
          L"and click \"Start Varnel\". If it answers that Varnel is already running, wait a few seconds and click "
          L"\"Start Varnel\" again.\r\nDetails: 9"},
         {5, L"WIN + 1",
-         L"The shortcut key WIN + 1 is already used by another program, so Varnel cannot use it.\r\nOpen the Varnel "
-         L"Control Panel and choose another key on the \"Shortcut keys\" page."},
+         L"The shortcut key WIN + 1 is already used by another program, so Varnel cannot use it. Windows itself uses "
+         L"the Windows key with the digits 1 to 9 for the programs on the taskbar.\r\nOpen the Varnel Control Panel "
+         L"and choose another key on the \"Shortcut keys\" page: beside each key it shows whether the key is free."},
+        {5, L"CTRL + ALT + 1",
+         L"The shortcut key CTRL + ALT + 1 is already used by another program, so Varnel cannot use it.\r\nOpen the "
+         L"Varnel Control Panel and choose another key on the \"Shortcut keys\" page: beside each key it shows "
+         L"whether the key is free."},
         {5, L"",
          L"One of Varnel's shortcut keys is already used by another program, so Varnel cannot use it.\r\nOpen the "
-         L"Varnel Control Panel and choose another key on the \"Shortcut keys\" page."},
+         L"Varnel Control Panel and choose another key on the \"Shortcut keys\" page: beside each key it shows "
+         L"whether the key is free."},
         {6, L"CTRL + ALT + Left",
          L"Varnel could not let go of the shortcut key CTRL + ALT + Left. Other programs cannot use it until Varnel "
          L"ends.\r\n" +
@@ -147,8 +153,9 @@ TEST(ReportMessage, OneReportPerCode) {
 TEST(ReportMessage, ReportsOfOneKindShareAParagraph) {
     EXPECT_EQ(MessageOf({{5, L"WIN + 1"}, {5, L"WIN + 2"}, {5, L"WIN + 3"}, {5, L"WIN + 4"}}),
               L"The shortcut keys WIN + 1, WIN + 2, WIN + 3 and WIN + 4 are already used by other programs, so "
-              L"Varnel cannot use them.\r\nOpen the Varnel Control Panel and choose other keys on the \"Shortcut "
-              L"keys\" page.");
+              L"Varnel cannot use them. Windows itself uses the Windows key with the digits 1 to 9 for the programs "
+              L"on the taskbar.\r\nOpen the Varnel Control Panel and choose other keys on the \"Shortcut keys\" "
+              L"page: beside each key it shows whether the key is free.");
     EXPECT_EQ(MessageOf({{6, L"WIN + 1"}, {6, L"WIN + `"}}),
               L"Varnel could not let go of the shortcut keys WIN + 1 and WIN + `. Other programs cannot use them "
               L"until Varnel ends.\r\n" +

@@ -22,14 +22,6 @@ BOOL CALLBACK CollectReporter(HWND window, LPARAM windows) {
     return TRUE;
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[8192] = {};
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                          &length);
-    return text;
-}
-
 std::string Narrow(const std::wstring &text) {
     return ToAnsi(text);
 }
@@ -65,14 +57,14 @@ protected:
         WaitFor([&] {
             const std::vector<HWND> windows = Windows();
             found =
-                windows.size() == 1 && TextOf(::GetDlgItem(windows[0], ReportTextId)).find(part) != std::wstring::npos
+                windows.size() == 1 && WideWindowText(::GetDlgItem(windows[0], ReportTextId)).find(part) != std::wstring::npos
                     ? windows[0]
                     : nullptr;
             return found != nullptr;
         });
         return found;
     }
-    static std::wstring Words(HWND window) { return TextOf(::GetDlgItem(window, ReportTextId)); }
+    static std::wstring Words(HWND window) { return WideWindowText(::GetDlgItem(window, ReportTextId)); }
 
     // Reports as Varnel's programs do: ReportError from a program in the folder, on the given desktop.
     void Report(const std::wstring &codeAndText, const wchar_t *desktop = kDesktop) {

@@ -93,6 +93,10 @@ std::wstring DesktopFailed(const std::vector<std::wstring> &texts) {
 }
 
 // Code 5: the texts are hot keys that another program holds.
+bool IsWinDigit(const std::wstring &key) {
+    return key.size() == 7 && key.starts_with(L"WIN + ") && key[6] >= L'1' && key[6] <= L'9';
+}
+
 std::wstring KeysTaken(const std::vector<std::wstring> &keys) {
     const bool many = keys.size() > 1;
     const std::wstring what =
@@ -100,8 +104,13 @@ std::wstring KeysTaken(const std::vector<std::wstring> &keys) {
         : many
             ? L"The shortcut keys " + Listed(keys) + L" are already used by other programs, so Varnel cannot use them."
             : L"The shortcut key " + keys[0] + L" is already used by another program, so Varnel cannot use it.";
-    return what + L"\r\nOpen the Varnel Control Panel and choose " + (many ? L"other keys" : L"another key") +
-           L" on the \"Shortcut keys\" page.";
+    // Since Windows 7 the taskbar itself takes the Windows key with a digit.
+    const std::wstring cause = std::any_of(keys.begin(), keys.end(), IsWinDigit)
+                                   ? L" Windows itself uses the Windows key with the digits 1 to 9 for the programs "
+                                     L"on the taskbar."
+                                   : L"";
+    return what + cause + L"\r\nOpen the Varnel Control Panel and choose " + (many ? L"other keys" : L"another key") +
+           L" on the \"Shortcut keys\" page: beside each key it shows whether the key is free.";
 }
 
 // Code 6: the texts are hot keys the hub could not release.
