@@ -1,5 +1,5 @@
 # FreeImage.dll for the program folder, built from Debian's FreeImage source package with only what the
-# switcher's ten functions need (no format plugins). The source is fetched on first configure, never committed.
+# switcher's FreeImage functions need (no format plugins). The source is fetched on first configure, never committed.
 set(FREEIMAGE_FETCH_DIR ${CMAKE_BINARY_DIR}/freeimage-source)
 file(GLOB FREEIMAGE_TREE LIST_DIRECTORIES true ${FREEIMAGE_FETCH_DIR}/freeimage-*)
 if(NOT FREEIMAGE_TREE)

@@ -12,10 +12,8 @@ namespace {
 
 // The functions the switcher uses, all __stdcall as FreeImage exports them on Windows.
 struct FreeImageApi {
-    FIBITMAP *(__stdcall *Allocate)(int width, int height, int bpp, unsigned red, unsigned green, unsigned blue);
     FIBITMAP *(__stdcall *AllocateHeaderForBits)(BYTE *bits, unsigned pitch, int type, int width, int height, int bpp,
                                                  unsigned red, unsigned green, unsigned blue);
-    unsigned(__stdcall *GetColorsUsed)(FIBITMAP *);
     unsigned(__stdcall *GetWidth)(FIBITMAP *);
     unsigned(__stdcall *GetHeight)(FIBITMAP *);
     BYTE *(__stdcall *GetBits)(FIBITMAP *);
@@ -42,9 +40,7 @@ std::optional<FreeImageApi> Load() {
     if (dll == nullptr)
         return std::nullopt;
     FreeImageApi api = {};
-    if (Bind(dll, "_FreeImage_Allocate@24", api.Allocate) &&
-        Bind(dll, "_FreeImage_AllocateHeaderForBits@36", api.AllocateHeaderForBits) &&
-        Bind(dll, "_FreeImage_GetColorsUsed@4", api.GetColorsUsed) &&
+    if (Bind(dll, "_FreeImage_AllocateHeaderForBits@36", api.AllocateHeaderForBits) &&
         Bind(dll, "_FreeImage_GetWidth@4", api.GetWidth) && Bind(dll, "_FreeImage_GetHeight@4", api.GetHeight) &&
         Bind(dll, "_FreeImage_GetBits@4", api.GetBits) && Bind(dll, "_FreeImage_GetInfo@4", api.GetInfo) &&
         Bind(dll, "_FreeImage_GetInfoHeader@4", api.GetInfoHeader) && Bind(dll, "_FreeImage_Rescale@16", api.Rescale) &&
@@ -131,31 +127,6 @@ Image CaptureScreen(HWND window) {
     FIBITMAP *header = api->AllocateHeaderForBits(static_cast<BYTE *>(bits), static_cast<unsigned>(width) * 4,
                                                   kStandardBitmap, width, height, 32, 0, 0, 0);
     return header != nullptr ? Image(header, std::move(pixels)) : Image();
-}
-
-Image ImageFromDeviceContext(HDC dc, HBITMAP &bitmap) {
-    if (bitmap == nullptr)
-        bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
-    BITMAP description = {};
-    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof description, &description) == 0)
-        return {};
-    const FreeImageApi *api = Api();
-    if (api == nullptr)
-        return {};
-    Image image(api->Allocate(description.bmWidth, description.bmHeight, description.bmBitsPixel, 0, 0, 0));
-    if (!image)
-        return {};
-    const unsigned colours = api->GetColorsUsed(image.Get());
-    if (::GetDIBits(dc, bitmap, 0, api->GetHeight(image.Get()), api->GetBits(image.Get()), api->GetInfo(image.Get()),
-                    DIB_RGB_COLORS) == 0)
-        return {};
-    // GetDIBits may rewrite the palette size; a palettised image keeps its own.
-    if (colours != 0) {
-        BITMAPINFOHEADER *header = api->GetInfoHeader(image.Get());
-        header->biClrUsed = colours;
-        header->biClrImportant = colours;
-    }
-    return image;
 }
 
 Image RescaleImage(Image source, double width, double height, bool percent, int filter) {

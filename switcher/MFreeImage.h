@@ -45,8 +45,6 @@ bool FreeImageAvailable();
 
 // The whole screen at 32 bits a pixel; 0 (what every caller passes) stands for the desktop window.
 Image CaptureScreen(HWND window = nullptr);
-// A copy of the bitmap's pixels; a bitmap of nullptr means the one selected into `dc`, handed back through it.
-Image ImageFromDeviceContext(HDC dc, HBITMAP &bitmap);
 // Rescales to width x height (0 = derive from the other, keeping the aspect; percent: of the source's size).
 // The source is consumed when a new image is made; otherwise it comes back unchanged.
 Image RescaleImage(Image source, double width, double height, bool percent, int filter);
