@@ -155,6 +155,7 @@ int main(int argc, char **argv) {
         switchCpu.push_back(CpuMs(program.process.Get()));
 
     std::vector<double> toSwitch, toHub, toReloads, keptBlit, bareRescale;
+    std::vector<double> toSwitchLeaving[5];  // by the desktop left, whose switcher captures
     int current = 1;
     for (int i = 0; i < switches; ++i) {
         const int target = current % 4 + 1;
@@ -174,6 +175,7 @@ int main(int argc, char **argv) {
         }
         const double switchAt = ArrivalOf(monitor, switched, switchedBefore + 1);
         toSwitch.push_back(switchAt - pressed);
+        toSwitchLeaving[current].push_back(switchAt - pressed);
         toHub.push_back(ArrivalOf(monitor, asked, askedBefore + 1) - pressed);
         toReloads.push_back(ArrivalOf(monitor, reloaded, reloadedBefore + 3) - switchAt);
         keptBlit.push_back(blit.Into(kept.Get()));
@@ -194,6 +196,10 @@ int main(int argc, char **argv) {
                 blit.Width(), blit.Height(), layout.picWidth - 6, layout.picHeight - 6);
     PrintSpread("hot key -> the hub's switch", toSwitch);
     PrintSpread("  of which hot key -> the hub's hot-key trace", toHub);
+    std::printf("  median by the desktop left:");
+    for (int desk = 1; desk <= 4; ++desk)
+        std::printf(" %d: %.2f ms", desk, Median(toSwitchLeaving[desk]));
+    std::printf("\n");
     PrintSpread("switch -> picture reloaded in the other three switchers", toReloads);
     std::printf("yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section median %.2f ms (95th "
                 "percentile %.2f); bare bicubic rescale of the same frame median %.2f ms (95th percentile %.2f)\n",
