@@ -30,8 +30,10 @@ double Max(const std::vector<double> &values) {
 }
 
 ScreenBlit::ScreenBlit()
-    : m_screen(::GetDesktopWindow(), true), m_memory(::CreateCompatibleDC(m_screen.Get())),
-      m_width(::GetDeviceCaps(m_screen.Get(), HORZRES)), m_height(::GetDeviceCaps(m_screen.Get(), VERTRES)) {}
+    : m_screen(::GetDesktopWindow(), true),
+      m_memory(::CreateCompatibleDC(m_screen.Get())),
+      m_width(::GetDeviceCaps(m_screen.Get(), HORZRES)),
+      m_height(::GetDeviceCaps(m_screen.Get(), VERTRES)) {}
 
 GdiObject<HBITMAP> ScreenBlit::NewSection() const {
     BITMAPINFO info = {};
@@ -54,7 +56,8 @@ double BareRescale(FIBITMAP *frame, int width, int height) {
     const HMODULE dll = ::LoadLibraryW(L"FreeImage.dll");
     if (dll == nullptr)
         return -1;
-    const auto rescale = reinterpret_cast<Rescale>(reinterpret_cast<void *>(::GetProcAddress(dll, "FreeImage_Rescale")));
+    const auto rescale =
+        reinterpret_cast<Rescale>(reinterpret_cast<void *>(::GetProcAddress(dll, "FreeImage_Rescale")));
     const auto unload = reinterpret_cast<Unload>(reinterpret_cast<void *>(::GetProcAddress(dll, "FreeImage_Unload")));
     double taken = -1;
     if (rescale != nullptr && unload != nullptr) {

@@ -105,8 +105,8 @@ std::vector<Program> FindPrograms() {
          more = ::Process32Next(snapshot.Get(), &entry)) {
         for (const auto &name : names) {
             if (_stricmp(entry.szExeFile, (name + ".exe").c_str()) == 0)
-                programs.push_back({name, KernelHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ,
-                                                                     FALSE, entry.th32ProcessID))});
+                programs.push_back({name, KernelHandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                                                                     entry.th32ProcessID))});
         }
     }
     return programs;
@@ -201,11 +201,12 @@ int main(int argc, char **argv) {
         std::printf(" %d: %.2f ms", desk, Median(toSwitchLeaving[desk]));
     std::printf("\n");
     PrintSpread("switch -> picture reloaded in the other three switchers", toReloads);
-    std::printf("yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section median %.2f ms (95th "
-                "percentile %.2f); bare bicubic rescale of the same frame median %.2f ms (95th percentile %.2f)\n",
-                Median(keptBlit), Percentile(keptBlit, 0.95), Median(bareRescale), Percentile(bareRescale, 0.95));
-    std::printf("%-22s %14s %16s %18s %15s\n", "program", "CPU ms / switch", "idle CPU ms in 5 s",
-                "resident MB start", "after switches");
+    std::printf(
+        "yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section median %.2f ms (95th "
+        "percentile %.2f); bare bicubic rescale of the same frame median %.2f ms (95th percentile %.2f)\n",
+        Median(keptBlit), Percentile(keptBlit, 0.95), Median(bareRescale), Percentile(bareRescale, 0.95));
+    std::printf("%-22s %14s %16s %18s %15s\n", "program", "CPU ms / switch", "idle CPU ms in 5 s", "resident MB start",
+                "after switches");
     double emptyStart = 0, emptyAfter = 0, switcherStart = 0, switcherAfter = 0;
     for (size_t i = 0; i < programs.size(); ++i) {
         const double after = ResidentMb(programs[i].process.Get());

@@ -80,12 +80,12 @@ int main() {
                 static_cast<long>(screen.Width), static_cast<long>(screen.Height), thumbWidth, thumbHeight, kRuns);
     std::printf("  capture  %8.2f   (%.2fx the bare BitBlt into a kept DIB section)\n", Median(capture),
                 Median(capture) / Median(keptBlit));
-    std::printf("  rescale  %8.2f\n  picture  %8.2f\n  save     %8.2f\n", Median(scale), Median(picture),
-                Median(save));
+    std::printf("  rescale  %8.2f\n  picture  %8.2f\n  save     %8.2f\n", Median(scale), Median(picture), Median(save));
     std::printf("  total    %8.2f   (%.2fx the bare rescale)\n", Median(total), Median(total) / Median(bareRescale));
-    std::printf("yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section %.2f, into a fresh one %.2f; "
-                "bare bicubic rescale of the same frame %.2f\n",
-                Median(keptBlit), Median(freshBlit), Median(bareRescale));
+    std::printf(
+        "yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section %.2f, into a fresh one %.2f; "
+        "bare bicubic rescale of the same frame %.2f\n",
+        Median(keptBlit), Median(freshBlit), Median(bareRescale));
     std::printf("a kept capture buffer would hold %.1f MB\n",
                 static_cast<double>(screen.Width) * screen.Height * 4 / (1024.0 * 1024.0));
     ::OleUninitialize();
