@@ -1,5 +1,5 @@
 # FreeImage.dll for the program folder, built from Debian's FreeImage source package with only what the
-# switcher's nine functions need (no format plugins). The source is fetched on first configure, never committed.
+# switcher's FreeImage functions need (no format plugins). The source is fetched on first configure, never committed.
 # With MSVC the DLL is taken as built: a folder holding a 32-bit FreeImage.dll (FreeImage's own Windows
 # distribution, Dist/x32), which exports the decorated names the switcher also looks for.
 if(MSVC)

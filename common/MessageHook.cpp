@@ -34,11 +34,15 @@ void Drop(HWND window, HookTable *table) {
 }
 
 // A client may unhook itself or destroy the window while it is called, so each call is made from a copy
-// and only while its hook still stands.
+// and only while its hook still stands. No exception may cross into user32: a client's call that throws is a
+// failed step, skipped, and the other clients and the window's own handling still run.
 void Notify(HWND window, const std::vector<Hook> &hooks, int32_t response, WPARAM wParam, LPARAM lParam) {
     for (const Hook &hook : hooks) {
-        if (hook.client->ISubclass_MsgResponse() == response && IsHooked(window, hook))
-            hook.client->ISubclass_WindowProc(window, hook.message, wParam, lParam);
+        try {
+            if (hook.client->ISubclass_MsgResponse() == response && IsHooked(window, hook))
+                hook.client->ISubclass_WindowProc(window, hook.message, wParam, lParam);
+        } catch (...) {
+        }
     }
 }
 
@@ -49,9 +53,13 @@ LRESULT CALLBACK HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
     std::vector<Hook> hooks;
-    for (const Hook &hook : *table) {
-        if (hook.message == message)
-            hooks.push_back(hook);
+    try {
+        for (const Hook &hook : *table) {
+            if (hook.message == message)
+                hooks.push_back(hook);
+        }
+    } catch (...) {
+        hooks.clear();  // no memory for the copy: the clients miss this message, the window still gets it
     }
     if (hooks.empty())
         return ::DefSubclassProc(window, message, wParam, lParam);

@@ -39,6 +39,17 @@ bool ShowDesktopOne() {
     return one && ::SwitchDesktop(one.Get());
 }
 
+// One step of a multi-step command: failing by an exception (no memory for a capture or a file's rows) skips it
+// like failing by its result, and the next step still runs.
+template <class Step>
+auto Skipping(Step step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (...) {
+        return {};
+    }
+}
+
 }  // namespace
 
 HiddenForm::HiddenForm() : m_largeView(*this), m_popup(*this) {}
@@ -144,19 +155,22 @@ std::string HiddenForm::DesktopName(int16_t Num) const {
 }
 
 void HiddenForm::LeaveDesktop(int16_t target) {
-    Image capture = CaptureScreen(nullptr);
+    Image capture = Skipping([] { return CaptureScreen(nullptr); });
     SignalSwitchToDesktop(target);
-    const auto picture = ImageToPicture(
-        RescaleToSize(std::move(capture), m_largeView.picWidth() - 6, m_largeView.picHeight() - 6, FilterBicubic));
-    SaveScreenshot(picture.Get());
+    Skipping([&] {
+        const int32_t width = m_largeView.picWidth() - 6, height = m_largeView.picHeight() - 6;
+        return SaveScreenshot(ImageToPicture(RescaleToSize(std::move(capture), width, height, FilterBicubic)).Get());
+    });
     SignalUpdateScreenShots();
 }
 
 bool HiddenForm::SaveScreenshot(IPicture *picture) {
-    const std::wstring file = ScreenshotPath(DeskNum());
-    const bool saved = SavePictureFile(picture, file);
-    Trace(Prefix() + (saved ? "saved " : "could not save ") + ToAnsi(file));
-    return saved;
+    return Skipping([&] {
+        const std::wstring file = ScreenshotPath(DeskNum());
+        const bool saved = SavePictureFile(picture, file);
+        Trace(Prefix() + (saved ? "saved " : "could not save ") + ToAnsi(file));
+        return saved;
+    });
 }
 
 void HiddenForm::SysTray_MouseUp(int16_t button) {

@@ -10,10 +10,10 @@
 
 namespace {
 
-// The nine functions the switcher uses, all __stdcall as FreeImage exports them on Windows.
+// The functions the switcher uses, all __stdcall as FreeImage exports them on Windows.
 struct FreeImageApi {
-    FIBITMAP *(__stdcall *Allocate)(int width, int height, int bpp, unsigned red, unsigned green, unsigned blue);
-    unsigned(__stdcall *GetColorsUsed)(FIBITMAP *);
+    FIBITMAP *(__stdcall *AllocateHeaderForBits)(BYTE *bits, unsigned pitch, int type, int width, int height, int bpp,
+                                                 unsigned red, unsigned green, unsigned blue);
     unsigned(__stdcall *GetWidth)(FIBITMAP *);
     unsigned(__stdcall *GetHeight)(FIBITMAP *);
     BYTE *(__stdcall *GetBits)(FIBITMAP *);
@@ -40,8 +40,7 @@ std::optional<FreeImageApi> Load() {
     if (dll == nullptr)
         return std::nullopt;
     FreeImageApi api = {};
-    if (Bind(dll, "_FreeImage_Allocate@24", api.Allocate) &&
-        Bind(dll, "_FreeImage_GetColorsUsed@4", api.GetColorsUsed) &&
+    if (Bind(dll, "_FreeImage_AllocateHeaderForBits@36", api.AllocateHeaderForBits) &&
         Bind(dll, "_FreeImage_GetWidth@4", api.GetWidth) && Bind(dll, "_FreeImage_GetHeight@4", api.GetHeight) &&
         Bind(dll, "_FreeImage_GetBits@4", api.GetBits) && Bind(dll, "_FreeImage_GetInfo@4", api.GetInfo) &&
         Bind(dll, "_FreeImage_GetInfoHeader@4", api.GetInfoHeader) && Bind(dll, "_FreeImage_Rescale@16", api.Rescale) &&
@@ -67,11 +66,14 @@ Image::~Image() {
         Api()->Unload(m_bitmap);
 }
 
-Image::Image(Image &&other) noexcept : m_bitmap(std::exchange(other.m_bitmap, nullptr)) {}
+Image::Image(Image &&other) noexcept
+    : m_bitmap(std::exchange(other.m_bitmap, nullptr)), m_pixels(std::move(other.m_pixels)) {}
 
 Image &Image::operator=(Image &&other) noexcept {
     if (this != &other) {
-        Image old(std::exchange(m_bitmap, std::exchange(other.m_bitmap, nullptr)));
+        const Image old(std::move(*this));
+        m_bitmap = std::exchange(other.m_bitmap, nullptr);
+        m_pixels = std::move(other.m_pixels);
     }
     return *this;
 }
@@ -99,48 +101,32 @@ bool FreeImageAvailable() {
 Image CaptureScreen(HWND window) {
     if (window == nullptr)
         window = ::GetDesktopWindow();
+    const FreeImageApi *api = Api();
     const WindowDC source(window, true);
-    if (!source)
+    if (api == nullptr || !source)
         return {};
     // The display's size, not the window's.
     const int width = ::GetDeviceCaps(source.Get(), HORZRES);
     const int height = ::GetDeviceCaps(source.Get(), VERTRES);
+    // The screen goes straight into the pixels the image is scaled from: a DIB section laid out as FreeImage
+    // keeps its rows (bottom-up, 32 bits), which the image wraps instead of copying.
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    GdiObject<HBITMAP> pixels(::CreateDIBSection(source.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const MemoryDC memory(::CreateCompatibleDC(source.Get()));
-    const GdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(source.Get(), width, height));
-    if (!memory || !bitmap)
+    if (!pixels || !memory)
         return {};
     {
-        const SelectedObject selected(memory.Get(), bitmap.Get());
-        ::BitBlt(memory.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
+        const SelectedObject selected(memory.Get(), pixels.Get());
+        if (!::BitBlt(memory.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY))
+            return {};
     }
-    // Read once it is no longer selected, as GetDIBits asks.
-    HBITMAP captured = bitmap.Get();
-    return ImageFromDeviceContext(memory.Get(), captured);
-}
-
-Image ImageFromDeviceContext(HDC dc, HBITMAP &bitmap) {
-    if (bitmap == nullptr)
-        bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
-    BITMAP description = {};
-    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof description, &description) == 0)
-        return {};
-    const FreeImageApi *api = Api();
-    if (api == nullptr)
-        return {};
-    Image image(api->Allocate(description.bmWidth, description.bmHeight, description.bmBitsPixel, 0, 0, 0));
-    if (!image)
-        return {};
-    const unsigned colours = api->GetColorsUsed(image.Get());
-    if (::GetDIBits(dc, bitmap, 0, api->GetHeight(image.Get()), api->GetBits(image.Get()), api->GetInfo(image.Get()),
-                    DIB_RGB_COLORS) == 0)
-        return {};
-    // GetDIBits may rewrite the palette size; a palettised image keeps its own.
-    if (colours != 0) {
-        BITMAPINFOHEADER *header = api->GetInfoHeader(image.Get());
-        header->biClrUsed = colours;
-        header->biClrImportant = colours;
-    }
-    return image;
+    ::GdiFlush();  // GDI may batch its drawing into a DIB section; the pixels are read directly from here on
+    constexpr int kStandardBitmap = 1;  // FreeImage's FIT_BITMAP
+    FIBITMAP *header = api->AllocateHeaderForBits(static_cast<BYTE *>(bits), static_cast<unsigned>(width) * 4,
+                                                  kStandardBitmap, width, height, 32, 0, 0, 0);
+    return header != nullptr ? Image(header, std::move(pixels)) : Image();
 }
 
 Image RescaleImage(Image source, double width, double height, bool percent, int filter) {

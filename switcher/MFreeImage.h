@@ -9,16 +9,18 @@
 #include <olectl.h>
 
 #include <cstdint>
+#include <utility>
 
 struct FIBITMAP;  // FreeImage's image, opaque here
 
 inline constexpr int FilterBicubic = 1;
 
-// Owns one FreeImage image and unloads it.
+// Owns one FreeImage image and unloads it, and the bitmap that holds its pixels when they are not FreeImage's own.
 class Image {
 public:
     Image() = default;
     explicit Image(FIBITMAP *bitmap) : m_bitmap(bitmap) {}
+    Image(FIBITMAP *header, GdiObject<HBITMAP> pixels) : m_bitmap(header), m_pixels(std::move(pixels)) {}
     ~Image();
     Image(Image &&other) noexcept;
     Image &operator=(Image &&other) noexcept;
@@ -35,15 +37,14 @@ public:
 
 private:
     FIBITMAP *m_bitmap = nullptr;
+    GdiObject<HBITMAP> m_pixels;  // outlives the header that points into it
 };
 
 // Whether FreeImage.dll could be bound (loading is retried while it cannot).
 bool FreeImageAvailable();
 
-// The whole screen; 0 (what every caller passes) stands for the desktop window.
+// The whole screen at 32 bits a pixel; 0 (what every caller passes) stands for the desktop window.
 Image CaptureScreen(HWND window = nullptr);
-// A copy of the bitmap's pixels; a bitmap of nullptr means the one selected into `dc`, handed back through it.
-Image ImageFromDeviceContext(HDC dc, HBITMAP &bitmap);
 // Rescales to width x height (0 = derive from the other, keeping the aspect; percent: of the source's size).
 // The source is consumed when a new image is made; otherwise it comes back unchanged.
 Image RescaleImage(Image source, double width, double height, bool percent, int filter);

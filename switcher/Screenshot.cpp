@@ -2,14 +2,12 @@
 
 #include "AnsiText.h"
 #include "Handles.h"
+#include "MFreeImage.h"
 #include "core/BmpFile.h"
 
 #include <vector>
 
 namespace {
-
-// A screenshot of the largest screens is a few megabytes; anything far beyond that is not one.
-constexpr LONGLONG kLargestFile = 256LL * 1024 * 1024;
 
 // The 24-bit rows of a bitmap, bottom-up, each padded to four bytes.
 bool ReadRows(HBITMAP bitmap, int32_t width, int32_t height, std::vector<uint8_t> &rows) {
@@ -26,6 +24,8 @@ bool ReadRows(HBITMAP bitmap, int32_t width, int32_t height, std::vector<uint8_t
                                  DIB_RGB_COLORS) == height;
 }
 
+// Not flushed to the disk: readers see the file whole once it is renamed, and one cut short by a power loss is
+// refused by their check and written again at the next leave.
 bool WriteAll(const std::wstring &path, const std::vector<uint8_t> &headers, const std::vector<uint8_t> &rows) {
     const FileHandle file(
         ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -33,7 +33,7 @@ bool WriteAll(const std::wstring &path, const std::vector<uint8_t> &headers, con
     return file && ::WriteFile(file.Get(), headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) &&
            written == headers.size() &&
            ::WriteFile(file.Get(), rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr) &&
-           written == rows.size() && ::FlushFileBuffers(file.Get());
+           written == rows.size();
 }
 
 }  // namespace
@@ -65,28 +65,29 @@ bool SavePictureFile(IPicture *picture, const std::wstring &path) {
 }
 
 ComPtr<IPicture> LoadPictureFile(const std::wstring &path) {
-    // Read at once, sharing the file with other readers and with the writer's replacement; the picture is
-    // made from the copy in memory.
+    // Shared with other readers and with the writer's replacement, which leaves this handle on the old file.
     const FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
-    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestFile)
-        return {};
-    const auto length = static_cast<DWORD>(size.QuadPart);
-    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, length);
-    if (memory == nullptr)
-        return {};
+    uint8_t headers[BmpHeadersSize] = {};
     DWORD read = 0;
-    void *bytes = ::GlobalLock(memory);
-    const bool whole = bytes != nullptr && ::ReadFile(file.Get(), bytes, length, &read, nullptr) && read == length;
-    ::GlobalUnlock(memory);
-    ComPtr<IStream> stream;
-    if (!whole || FAILED(::CreateStreamOnHGlobal(memory, TRUE, reinterpret_cast<IStream **>(stream.Put())))) {
-        ::GlobalFree(memory);
+    if (!file || !::GetFileSizeEx(file.Get(), &size) ||
+        !::ReadFile(file.Get(), headers, sizeof headers, &read, nullptr) || read != sizeof headers)
         return {};
-    }
-    ComPtr<IPicture> picture;
-    if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(length), FALSE, IID_IPicture, picture.Put())))
+    // Anything but a well-formed file no larger than the screen is a damaged one: it is never decoded.
+    const auto pixels = CheckBmpFile(headers, static_cast<uint64_t>(size.QuadPart), ::GetSystemMetrics(SM_CXSCREEN),
+                                     ::GetSystemMetrics(SM_CYSCREEN));
+    if (!pixels)
         return {};
-    return picture;
+    // The rows go from the file straight into a bitmap of the same layout, which the picture then owns.
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, pixels->width, pixels->height, 1, pixels->bitCount, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    GdiObject<HBITMAP> bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    LARGE_INTEGER offset = {};
+    offset.QuadPart = pixels->offset;
+    if (!bitmap || !::SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN) ||
+        !::ReadFile(file.Get(), bits, pixels->size, &read, nullptr) || read != pixels->size)
+        return {};
+    return PictureOfBitmap(std::move(bitmap));
 }

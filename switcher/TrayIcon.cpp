@@ -6,6 +6,10 @@
 
 TrayIcon::TrayIcon(TrayIconEvents &events) : m_events(events) {}
 
+TrayIcon::~TrayIcon() {
+    *m_alive = false;
+}
+
 bool TrayIcon::Fill() {
     if (m_ownerForm == nullptr || m_icon == nullptr)
         return false;
@@ -56,10 +60,16 @@ void TrayIcon::OnCallback(UINT mouseMessage) {
     if (m_inCallback)
         return;
     const TrayEvent event = TrayEventOf(mouseMessage);
+    // "EndApp" or WM_CLOSE handled while a handler lets messages through releases this object: the flag is
+    // then gone with it and must not be touched.
     struct Guard {
+        std::shared_ptr<bool> alive;
         bool &flag;
-        ~Guard() { flag = false; }
-    } guard{m_inCallback};
+        ~Guard() {
+            if (*alive)
+                flag = false;
+        }
+    } guard{m_alive, m_inCallback};
     m_inCallback = true;
     switch (event.kind) {
     case TrayEventKind::MouseDown: m_events.SysTray_MouseDown(event.button); break;

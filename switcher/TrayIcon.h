@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,7 @@ public:
     static constexpr int16_t StateModified = 2;
 
     explicit TrayIcon(TrayIconEvents &events);
+    ~TrayIcon();
     TrayIcon(const TrayIcon &) = delete;
     TrayIcon &operator=(const TrayIcon &) = delete;
 
@@ -44,7 +46,8 @@ public:
     void SetTooltip(std::string_view vData);
     const NOTIFYICONDATAA &NotifyData() const { return m_notifyData; }
 
-    // The owner hands over the mouse message of each callback (the low word of its lParam).
+    // The owner hands over the mouse message of each callback (the low word of its lParam). A handler may end
+    // the program and so release this object before the call returns.
     void OnCallback(UINT mouseMessage);
 
 private:
@@ -57,4 +60,5 @@ private:
     int16_t m_state = StateRemoved;
     NOTIFYICONDATAA m_notifyData = {};
     bool m_inCallback = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // false once released, for a running callback
 };

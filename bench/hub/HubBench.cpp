@@ -1,5 +1,6 @@
 // Hub benchmark: start-up time, and the latency from a hot key to the hub's switch call through the real
 // relays, with stand-in switchers that answer every switch request at once. Prints the figures.
+#include "BenchSupport.h"
 #include "DebugMonitor.h"
 #include "HubRun.h"
 
@@ -9,12 +10,6 @@
 #include <vector>
 
 namespace {
-
-double Percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const size_t index = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[index];
-}
 
 const char *DesktopName(int desk) {
     static const char *names[] = {"", "Default", "desk2", "desk3", "desk4"};
@@ -87,7 +82,7 @@ int main(int argc, char **argv) {
     }
     std::printf("hot key to switch (%d switches through the relays): median %.2f ms, 95th percentile %.2f ms, "
                 "max %.2f ms\n",
-                switches, Percentile(latencies, 0.5), Percentile(latencies, 0.95),
-                *std::max_element(latencies.begin(), latencies.end()));
+                switches, Median(latencies), Percentile(latencies, 0.95),
+                Max(latencies));
     return 0;
 }

@@ -1,5 +1,8 @@
-// Times the switcher's leave-desktop pipeline at the screen's size: capture, bicubic rescale to the large
-// view's thumbnail, picture, save as a BMP file. Prints each stage's median over 50 runs.
+// Times the switcher's leave-desktop pipeline at the screen's size (capture, bicubic rescale to the large view's
+// thumbnail, picture, save as a BMP file) beside the yardsticks of the same run, measured in turn with it so
+// that all see the same load: a bare BitBlt of the screen into a 32-bit DIB section kept between runs and into
+// a fresh one, and FreeImage's bare bicubic rescale of the same frame. Prints medians and the ratios.
+#include "BenchSupport.h"
 #include "Lib.h"
 #include "MFreeImage.h"
 #include "Screenshot.h"
@@ -9,7 +12,6 @@
 
 #include <ole2.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,23 +19,6 @@
 namespace {
 
 constexpr int kRuns = 50;
-
-double Now() {
-    static const double perMs = [] {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(frequency.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / perMs;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 }  // namespace
 
@@ -45,6 +30,7 @@ int main() {
     }
     const ScreenSize screen = DesktopWindowSize();
     const LargeViewLayout layout = ArrangeFrames(screen.Width, screen.Height);
+    const int thumbWidth = layout.picWidth - 6, thumbHeight = layout.picHeight - 6;
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring folder =
@@ -52,35 +38,56 @@ int main() {
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring file = folder + L"\\desktop1.bmp";
 
-    std::vector<double> capture, rescale, picture, save, total;
+    const ScreenBlit blit;
+    const GdiObject<HBITMAP> kept = blit.NewSection();
+    std::vector<double> capture, scale, picture, save, total, keptBlit, freshBlit, bareRescale;
     for (int run = 0; run < kRuns; ++run) {
-        const double start = Now();
+        keptBlit.push_back(blit.Into(kept.Get()));
+        const double freshStart = NowMs();
+        blit.Into(blit.NewSection().Get());
+        freshBlit.push_back(NowMs() - freshStart);
+
+        const double start = NowMs();
         Image image = CaptureScreen(nullptr);
-        const double captured = Now();
-        Image scaled = RescaleToSize(std::move(image), layout.picWidth - 6, layout.picHeight - 6, FilterBicubic);
-        const double rescaled = Now();
+        const double captured = NowMs();
+        if (!image) {
+            std::printf("capture failed in run %d\n", run + 1);
+            return 1;
+        }
+        bareRescale.push_back(BareRescale(image.Get(), thumbWidth, thumbHeight));
+
+        const double scaleStart = NowMs();
+        Image scaled = RescaleToSize(std::move(image), thumbWidth, thumbHeight, FilterBicubic);
+        const double rescaled = NowMs();
         const auto shown = ImageToPicture(std::move(scaled));
-        const double pictured = Now();
+        const double pictured = NowMs();
         const bool saved = SavePictureFile(shown.Get(), file);
-        const double end = Now();
+        const double end = NowMs();
         if (!saved) {
             std::printf("saving failed in run %d\n", run + 1);
             return 1;
         }
         capture.push_back(captured - start);
-        rescale.push_back(rescaled - captured);
+        scale.push_back(rescaled - scaleStart);
         picture.push_back(pictured - rescaled);
         save.push_back(end - pictured);
-        total.push_back(end - start);
+        total.push_back(captured - start + end - scaleStart);
     }
     ::DeleteFileW(file.c_str());
     ::RemoveDirectoryW(folder.c_str());
 
-    std::printf("leave-desktop pipeline, screen %ldx%ld, thumbnail %ldx%ld, median of %d runs (ms)\n",
-                static_cast<long>(screen.Width), static_cast<long>(screen.Height),
-                static_cast<long>(layout.picture.width), static_cast<long>(layout.picture.height), kRuns);
-    std::printf("  capture  %8.2f\n  rescale  %8.2f\n  picture  %8.2f\n  save     %8.2f\n  total    %8.2f\n",
-                Median(capture), Median(rescale), Median(picture), Median(save), Median(total));
+    std::printf("leave-desktop pipeline, screen %ldx%ld, thumbnail %dx%d, median of %d runs (ms)\n",
+                static_cast<long>(screen.Width), static_cast<long>(screen.Height), thumbWidth, thumbHeight, kRuns);
+    std::printf("  capture  %8.2f   (%.2fx the bare BitBlt into a kept DIB section)\n", Median(capture),
+                Median(capture) / Median(keptBlit));
+    std::printf("  rescale  %8.2f\n  picture  %8.2f\n  save     %8.2f\n", Median(scale), Median(picture), Median(save));
+    std::printf("  total    %8.2f   (%.2fx the bare rescale)\n", Median(total), Median(total) / Median(bareRescale));
+    std::printf(
+        "yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section %.2f, into a fresh one %.2f; "
+        "bare bicubic rescale of the same frame %.2f\n",
+        Median(keptBlit), Median(freshBlit), Median(bareRescale));
+    std::printf("a kept capture buffer would hold %.1f MB\n",
+                static_cast<double>(screen.Width) * screen.Height * 4 / (1024.0 * 1024.0));
     ::OleUninitialize();
     return 0;
 }

@@ -1,5 +1,6 @@
 // The large view in-process (this test program is switcher 3, on a 1280 x 1024 screen): its frames, what it
-// draws, its keys and clicks, what a pick switches and saves, and how it closes.
+// draws (and the damaged picture files it refuses), its keys and clicks, what a pick switches and saves, and how
+// it closes.
 #include "ViewFixture.h"
 
 namespace {
@@ -74,6 +75,17 @@ TEST_F(LargeViewTest, OpenedFromTheTrayItShowsTheNameThePicturesAndTheOwnFrameRe
     ASSERT_TRUE(form.Load());
     ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot1"));
     ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot2"));
+    // Damaged files are refused before they are decoded and the picture shown stays: a 54-byte file whose header
+    // claims 100 x 100 pixels, a whole file cut short, a well-formed one wider than the screen.
+    IPicture *const shown = form.LargeView().DesktopPicture(1);
+    ASSERT_NE(shown, nullptr);
+    const std::string whole = SolidBmp(559, 431, Red);
+    for (const std::string &damaged :
+         {SolidBmp(100, 100, Red).substr(0, 54), whole.substr(0, whole.size() - 1), SolidBmp(1300, 20, Red)}) {
+        ASSERT_TRUE(WriteFileBytes(ScreenshotPath(1), damaged));
+        ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot1"));
+        EXPECT_EQ(form.LargeView().DesktopPicture(1), shown) << damaged.size();
+    }
     {
         // Something to recognise in the capture of this desktop: a magenta window over its top-left quarter.
         const ColourWindow marker(Magenta, {0, 0, 640, 512});

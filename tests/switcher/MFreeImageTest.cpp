@@ -98,35 +98,6 @@ TEST_F(MFreeImageTest, RescaleThenPictureKeepsTheContentAtThumbnailSize) {
     EXPECT_FALSE(ImageToPicture(Image()));
 }
 
-TEST_F(MFreeImageTest, ADeviceContextsSelectedBitmapIsTakenAndHandedBack) {
-    // An 8-bit palettised bitmap keeps its palette size in the image's header.
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info = {};
-    info.header = {sizeof info.header, 16, 8, 1, 8, BI_RGB, 0, 0, 0, 256, 256};
-    for (int i = 0; i < 256; ++i)
-        info.colours[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
-    void *bits = nullptr;
-    const GdiObject<HBITMAP> section(
-        ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(section);
-    const MemoryDC dc(::CreateCompatibleDC(nullptr));
-    const SelectedObject selected(dc.Get(), section.Get());
-    HBITMAP handed = nullptr;
-    const Image image = ImageFromDeviceContext(dc.Get(), handed);
-    EXPECT_EQ(handed, section.Get());
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image.Width(), 16);
-    EXPECT_EQ(image.Height(), 8);
-    EXPECT_EQ(image.BitsPerPixel(), 8);
-    EXPECT_EQ(image.InfoHeader()->biClrUsed, 256u);
-    EXPECT_EQ(image.InfoHeader()->biClrImportant, 256u);
-
-    HBITMAP none = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(0xDEAD0));
-    EXPECT_FALSE(ImageFromDeviceContext(dc.Get(), none));
-}
-
 TEST_F(MFreeImageTest, SavedFilesAre24BitAndLoadBackPixelForPixel) {
     TempFolder folder;
     ColourWindow green(RGB(0, 255, 0), 0, 0, 400);

@@ -146,6 +146,11 @@ uint32_t U32(const std::vector<uint8_t> &b, size_t at) {
 uint32_t U16(const std::vector<uint8_t> &b, size_t at) {
     return b[at] | b[at + 1] << 8;
 }
+std::vector<uint8_t> With32(std::vector<uint8_t> b, size_t at, uint32_t value) {
+    for (size_t i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    return b;
+}
 
 }  // namespace
 
@@ -181,6 +186,41 @@ TEST(BmpHeaders, NoHeadersForEmptyOrOversizedImages) {
     EXPECT_TRUE(BmpHeaders(10, -1).empty());
     EXPECT_TRUE(BmpHeaders(40000, 40000).empty());  // would pass 4 GB
     EXPECT_EQ(BmpHeaders(1, 1).size(), 54u);
+}
+
+TEST(CheckBmpFile, OnlyWholeUncompressed24Or32BitFilesNoLargerThanTheScreen) {
+    const std::vector<uint8_t> written = BmpHeaders(559, 431);
+    const uint64_t whole = 54 + 1680 * 431;
+    EXPECT_EQ(CheckBmpFile(written.data(), whole, 1280, 1024), (BmpPixels{559, 431, 24, 54, 1680 * 431}));
+    EXPECT_TRUE(CheckBmpFile(written.data(), whole + 9, 559, 431));  // trailing bytes; exactly the screen's size
+    EXPECT_FALSE(CheckBmpFile(written.data(), whole - 1, 1280, 1024)) << "truncated";
+    EXPECT_FALSE(CheckBmpFile(written.data(), 53, 1280, 1024)) << "shorter than its headers";
+    EXPECT_FALSE(CheckBmpFile(written.data(), whole, 558, 1024)) << "wider than the screen";
+    EXPECT_FALSE(CheckBmpFile(written.data(), whole, 1280, 430)) << "taller than the screen";
+    EXPECT_FALSE(CheckBmpFile(nullptr, whole, 1280, 1024));
+    // A 54-byte file whose header claims 100 x 100 pixels.
+    EXPECT_FALSE(CheckBmpFile(BmpHeaders(100, 100).data(), 54, 1280, 1024));
+    // A well-formed 8000 x 8000 file.
+    EXPECT_FALSE(CheckBmpFile(BmpHeaders(8000, 8000).data(), 54 + 24000ull * 8000, 1280, 1024));
+
+    // Top-down rows at 32 bits are read too.
+    auto topDown = With32(With32(BmpHeaders(559, 431), 22, static_cast<uint32_t>(-431)), 26, 1 | 32 << 16);
+    EXPECT_EQ(CheckBmpFile(topDown.data(), 54 + 2236 * 431, 1280, 1024), (BmpPixels{559, -431, 32, 54, 2236 * 431}));
+    EXPECT_FALSE(CheckBmpFile(topDown.data(), 54 + 2236 * 431 - 1, 1280, 1024));
+
+    const struct {
+        size_t at;
+        uint32_t value;
+        const char *what;
+    } spoilt[] = {{0, 'B' | 'A' << 8, "no BM"},          {14, 12, "an OS/2 core header"},
+                  {14, 41, "an unknown header size"},     {26, 2 | 24 << 16, "two planes"},
+                  {26, 1 | 8 << 16, "8 bits a pixel"},    {26, 1 | 16 << 16, "16 bits a pixel"},
+                  {30, 1, "RLE compressed"},              {30, 3, "bit fields"},
+                  {10, 20, "pixels inside the headers"},  {10, 55, "rows pushed past the end"},
+                  {18, 0, "no width"},                    {18, static_cast<uint32_t>(-559), "a negative width"},
+                  {22, 0, "no rows"},                     {22, 0x80000000u, "the most negative height"}};
+    for (const auto &s : spoilt)
+        EXPECT_FALSE(CheckBmpFile(With32(written, s.at, s.value).data(), whole, 1280, 1024)) << s.what;
 }
 
 TEST(ScreenshotFileName, OneFilePerDesktop) {

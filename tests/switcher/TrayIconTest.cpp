@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <new>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -24,7 +28,7 @@ private:
 class Listener : public TrayIconEvents {
 public:
     std::string heard;
-    std::function<void()> whileHandling;
+    std::function<void()> whileHandling;  // runs once, in the next event's handler
     void SysTray_MouseDown(int16_t button) override { Hear("D", button); }
     void SysTray_MouseUp(int16_t button) override { Hear("U", button); }
     void SysTray_MouseDblClick(int16_t button) override { Hear("C", button); }
@@ -33,7 +37,7 @@ private:
     void Hear(const char *what, int16_t button) {
         heard += what + std::to_string(button) + " ";
         if (whileHandling)
-            whileHandling();
+            std::exchange(whileHandling, nullptr)();
     }
 };
 
@@ -145,12 +149,20 @@ TEST(TrayIcon, ButtonCodesBecomeEventsAndTheRestNothing) {
 TEST(TrayIcon, ACallbackWhileAnEventIsHandledIsDropped) {
     Listener listener;
     TrayIcon tray(listener);
-    listener.whileHandling = [&] {
-        listener.whileHandling = nullptr;
-        tray.OnCallback(0x205);  // as if the handler had let messages through
-    };
+    listener.whileHandling = [&] { tray.OnCallback(0x205); };  // as if the handler had let messages through
     tray.OnCallback(0x201);
     EXPECT_EQ(listener.heard, "D1 ");
     tray.OnCallback(0x202);
     EXPECT_EQ(listener.heard, "D1 U1 ");
+
+    // A handler that ends the program releases the icon before its callback returns: nothing of it is touched.
+    alignas(TrayIcon) unsigned char room[sizeof(TrayIcon)];
+    auto *released = new (room) TrayIcon(listener);
+    listener.whileHandling = [&] {
+        released->~TrayIcon();
+        std::memset(room, 0xAB, sizeof room);
+    };
+    released->OnCallback(0x205);
+    EXPECT_EQ(listener.heard, "D1 U1 U2 ");
+    EXPECT_EQ(std::count(room, room + sizeof room, 0xAB), static_cast<std::ptrdiff_t>(sizeof room));
 }

@@ -24,7 +24,7 @@ TEST(FreeImageDll, ExportsBothDecoratedAndPlainNames) {
         {"_FreeImage_GetWidth@4", "FreeImage_GetWidth"},     {"_FreeImage_GetHeight@4", "FreeImage_GetHeight"},
         {"_FreeImage_GetBits@4", "FreeImage_GetBits"},       {"_FreeImage_GetInfo@4", "FreeImage_GetInfo"},
         {"_FreeImage_GetInfoHeader@4", "FreeImage_GetInfoHeader"}, {"_FreeImage_Rescale@16", "FreeImage_Rescale"},
-        {"_FreeImage_Unload@4", "FreeImage_Unload"},
+        {"_FreeImage_Unload@4", "FreeImage_Unload"}, {"_FreeImage_AllocateHeaderForBits@36", "FreeImage_AllocateHeaderForBits"},
     };
     for (const auto &pair : names) {
         EXPECT_NE(::GetProcAddress(dll, pair[0]), nullptr) << pair[0];

@@ -1,11 +1,12 @@
 // The message hook: routing to the right client, the window's own handling, unhooking, and clients that
-// unhook or destroy the window while they are called.
+// unhook or destroy the window, or throw, while they are called.
 #include "MessageHook.h"
 #include "Window.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <string>
 
 namespace {
@@ -76,6 +77,10 @@ TEST(MessageHook, BeforeAndAfterTheWindowsOwnHandling) {
     ASSERT_TRUE(HookMessage(&before, a.Hwnd(), kPing));
     ::SendMessageA(a.Hwnd(), kPing, 0, 0);
     EXPECT_EQ(g_order, "bWa");
+    // A client that throws (out of memory in its work) is skipped; nothing crosses into user32.
+    before.whileCalled = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(::SendMessageA(a.Hwnd(), kPing, 0, 0), 42);
+    EXPECT_EQ(g_order, "bWabWa");
     UnhookMessage(&before, a.Hwnd(), kPing);
     UnhookMessage(&after, a.Hwnd(), kPing);
 }
