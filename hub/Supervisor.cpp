@@ -83,8 +83,6 @@ namespace {
 const wchar_t *const kSetPrograms[] = {L"Tavik1.exe",  L"Tavik2.exe",  L"Tavik3.exe",
                                        L"Tavik4.exe",  L"Pellum1.exe", L"Pellum2.exe",
                                        L"Pellum3.exe", L"Pellum4.exe", L"VarnelEventHandler.exe"};
-// The control panel's Shutdown events: each set hands "EndApp" to one switcher and ends one relay.
-constexpr int16_t kCloseEvents[] = {45, 7, 17, 27, 37};
 constexpr int kRounds = 4;
 constexpr DWORD kRoundMs = 1500;
 
@@ -123,7 +121,8 @@ void EndEarlierSet(const std::wstring &programDirectory) {
         return;
     LogError("Varnel: " + std::to_string(left.size()) + " programs of an earlier set still run; they are ended first");
     std::vector<KernelHandle> events;
-    for (const int16_t index : kCloseEvents)
+    // The control panel's Shutdown events: each set hands "EndApp" to one switcher and ends one relay.
+    for (const int16_t index : ShutdownEvents)
         events.emplace_back(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
     // Each set wakes one waiting relay; with more than one set left over it takes more than one round.
     for (int round = 0; round < kRounds && !left.empty(); ++round) {

@@ -46,7 +46,7 @@ done
 
 # The tour starts as a new user does: no settings, no pictures of desktops left by an earlier run.
 if [ "$headless" -eq 1 ]; then
-    wine reg delete 'HKCU\Software\Varnel' /f >/dev/null 2>&1
+    wine reg delete 'HKCU\Software\Varnel' /f >/dev/null 2>&1 || true  # none in a new prefix
     rm -f "$PROGRAM"/desktop[1-4].bmp
 fi
 echo "run: starting $PROGRAM/Varnel.exe"

@@ -199,16 +199,30 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
     }
 }
 
-std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName) {
-    std::vector<DWORD> ids;
+namespace {
+
+// The running processes, as the system lists them, that `keep` keeps.
+template <class Keep>
+std::vector<PROCESSENTRY32W> Processes(Keep keep) {
+    std::vector<PROCESSENTRY32W> kept;
     FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
          more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (_wcsicmp(entry.szExeFile, exeName.c_str()) == 0)
-            ids.push_back(entry.th32ProcessID);
+        if (keep(entry))
+            kept.push_back(entry);
     }
+    return kept;
+}
+
+}  // namespace
+
+std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName) {
+    std::vector<DWORD> ids;
+    for (const PROCESSENTRY32W &entry :
+         Processes([&](const PROCESSENTRY32W &e) { return _wcsicmp(e.szExeFile, exeName.c_str()) == 0; }))
+        ids.push_back(entry.th32ProcessID);
     return ids;
 }
 
@@ -223,14 +237,10 @@ bool KillProcess(const std::wstring &exeName) {
 
 std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except) {
     std::vector<ChildProcess> children;
-    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
-         more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, except.c_str()) != 0)
-            children.push_back({entry.th32ProcessID, entry.szExeFile});
-    }
+    for (const PROCESSENTRY32W &entry : Processes([&](const PROCESSENTRY32W &e) {
+             return e.th32ParentProcessID == parentId && _wcsicmp(e.szExeFile, except.c_str()) != 0;
+         }))
+        children.push_back({entry.th32ProcessID, entry.szExeFile});
     return children;
 }
 
