@@ -27,10 +27,6 @@ int32_t WindowDpi(HWND window) {
     return dpi > 0 ? static_cast<int32_t>(dpi) : SystemDpi();
 }
 
-int32_t DpiScale(HWND window, int32_t value96) {
-    return ScaleForDpi(value96, WindowDpi(window));
-}
-
 RECT WindowRectForClient(RECT client, DWORD style, bool menu, DWORD exStyle, int32_t dpi) {
     using AdjustFn = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
     static const auto adjustForDpi = User32<AdjustFn>("AdjustWindowRectExForDpi");

@@ -12,7 +12,6 @@
 // The DPI of `window` (its monitor's, for a per-monitor aware program); the system's for nullptr or where the
 // window's own cannot be asked.
 int32_t WindowDpi(HWND window);
-int32_t DpiScale(HWND window, int32_t value96);
 // The window rectangle around `client` for a window of that style at `dpi`.
 RECT WindowRectForClient(RECT client, DWORD style, bool menu, DWORD exStyle, int32_t dpi);
 int32_t SystemMetricForDpi(int index, int32_t dpi);

@@ -274,7 +274,6 @@ void FormMain::SetKey(int16_t keyNumber, int16_t keyCode) {
         m_settings.previousKey = keyCode;
     const std::string name = KeyText(static_cast<uint16_t>(keyCode));
     ::SetWindowTextA(LabelRecord[static_cast<size_t>(keyNumber - 1)], name.c_str());
-    ShowHotKeyStatus();
 }
 
 void FormMain::ShowHotKeyStatus() {
@@ -573,7 +572,10 @@ void FormMain::cmdStop_Click() {
 }
 
 void FormMain::cmdRecordKey1_Click(int index) {
-    Dialog dialog([this](int16_t keyNumber, int16_t keyCode) { SetKey(keyNumber, keyCode); });
+    Dialog dialog([this](int16_t keyNumber, int16_t keyCode) {
+        SetKey(keyNumber, keyCode);
+        ShowHotKeyStatus();
+    });
     dialog.SetState(static_cast<int16_t>(index + 1));
     dialog.ShowModal(Hwnd());
 }

@@ -5,6 +5,7 @@
 #include "SetWatch.h"
 #include "cDesktop.h"
 #include "core/EventNames.h"
+#include "core/HubState.h"
 
 #include <tlhelp32.h>
 
@@ -35,8 +36,12 @@ void Supervisor::Stop() {
     m_children.clear();
 }
 
-void Supervisor::WaitForAll(DWORD timeoutMs) const {
-    const std::vector<HANDLE> handles = Handles();
+void Supervisor::WaitForAll(DWORD timeoutMs, const std::wstring &except) const {
+    std::vector<HANDLE> handles;
+    for (const Child &child : m_children) {
+        if (child.process && child.path != except)
+            handles.push_back(child.process.Get());
+    }
     if (!handles.empty())
         ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, timeoutMs);
 }
@@ -86,20 +91,21 @@ const wchar_t *const kSetPrograms[] = {L"Tavik1.exe",  L"Tavik2.exe",  L"Tavik3.
 constexpr int kRounds = 4;
 constexpr DWORD kRoundMs = 1500;
 
-bool SameText(const std::wstring &a, const std::wstring &b) {
-    return _wcsicmp(a.c_str(), b.c_str()) == 0;
-}
-
 std::vector<KernelHandle> RunningSetPrograms(const std::wstring &programDirectory) {
     std::vector<KernelHandle> found;
     FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return found;
+    // The same user's set in another session (a second remote log-on) is that session's own.
+    DWORD ownSession = 0, session = 0;
+    ::ProcessIdToSessionId(::GetCurrentProcessId(), &ownSession);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (!::ProcessIdToSessionId(entry.th32ProcessID, &session) || session != ownSession)
+            continue;
         if (std::none_of(std::begin(kSetPrograms), std::end(kSetPrograms),
-                         [&](const wchar_t *name) { return SameText(entry.szExeFile, name); }))
+                         [&](const wchar_t *name) { return SameProgramPath(entry.szExeFile, name); }))
             continue;
         KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
                                            entry.th32ProcessID));
@@ -107,7 +113,7 @@ std::vector<KernelHandle> RunningSetPrograms(const std::wstring &programDirector
         DWORD size = MAX_PATH;
         // Only this installation's programs: a copy in another folder belongs to nobody's set here.
         if (process && ::QueryFullProcessImageNameW(process.Get(), 0, image, &size) &&
-            SameText(std::wstring(image, size), programDirectory + L"\\" + entry.szExeFile))
+            SameProgramPath(std::wstring_view(image, size), programDirectory + L"\\" + entry.szExeFile))
             found.push_back(std::move(process));
     }
     return found;
@@ -141,7 +147,4 @@ void EndEarlierSet(const std::wstring &programDirectory) {
     if (!left.empty())
         LogError("Varnel: " + std::to_string(left.size()) +
                  " programs of the earlier set did not end; they were ended by force");
-    // A set nobody took would end this hub's own relay as soon as it starts waiting.
-    for (const KernelHandle &event : events)
-        ::ResetEvent(event.Get());
 }

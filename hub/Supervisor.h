@@ -17,8 +17,9 @@ public:
     void Adopt(cDesktop &desktop, const std::wstring &path, KernelHandle process);
     // The hub ends in order: no program is watched or started again from now on.
     void Stop();
-    // Waits up to `timeoutMs` until every watched program has ended (after a failed start-up).
-    void WaitForAll(DWORD timeoutMs) const;
+    // Waits up to `timeoutMs` until every watched program but the one started from `except` has ended (after a
+    // failed start-up).
+    void WaitForAll(DWORD timeoutMs, const std::wstring &except) const;
 
     std::vector<HANDLE> Handles() const override;
     void Signalled(HANDLE handle) override;

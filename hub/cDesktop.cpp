@@ -119,9 +119,10 @@ bool cDesktop::StartProcess(const std::wstring &sPath, const std::wstring &CmdLi
         Trace(Prefix() + "could not start " + ToAnsi(sPath));
         return false;
     }
-    ::CloseHandle(process.hThread);
+    const KernelHandle thread(process.hThread);
+    KernelHandle started(process.hProcess);
     Trace(Prefix() + "started " + ToAnsi(sPath) + " on " + ToAnsi(m_desktopName));
-    m_hub.ProcessStarted(*this, sPath, KernelHandle(process.hProcess));
+    m_hub.ProcessStarted(*this, sPath, std::move(started));
     return true;
 }
 

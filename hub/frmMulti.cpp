@@ -89,6 +89,9 @@ bool frmMulti::CreateEvents() {
 }
 
 void frmMulti::SetCloseEvents() {
+    // The user waits on desktop 1, not on the desktop that failed.
+    if (m_shownDesktop != 1 && m_desktops[1] && m_desktops[1]->IsOpen() && m_desktops[1]->SwitchTo())
+        m_shownDesktop = 1;
     // As the control panel's Shutdown: the relays hand them on to the switchers that have started, then end.
     // The events must outlive that: a relay or switcher still starting opens them only now.
     const int16_t closeVarnel = ShutdownEvents[0];
@@ -96,7 +99,8 @@ void frmMulti::SetCloseEvents() {
         if (index != closeVarnel)
             ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
     }
-    m_supervisor.WaitForAll(kEndWaitMs);
+    // The hub relay ends only on the hub's own close event, which comes last.
+    m_supervisor.WaitForAll(kEndWaitMs, GetEventHandlerPath(HubDeskNum));
     // The hub's own last: its relay hands it to the hub, which is ending anyway and answers no more.
     ::SetEvent(m_eventHandles[static_cast<size_t>(closeVarnel)].Get());
 }
@@ -221,6 +225,9 @@ void frmMulti::SignalSwitchToDesktop(int16_t DesktopNumber) {
     const int16_t index = PairEventIndex(PairKindToDesktop, m_state.CurrentDesktop(), DesktopNumber);
     Trace("Varnel: hot key asks switcher " + std::to_string(m_state.CurrentDesktop()) + " for desktop " +
           std::to_string(DesktopNumber));
+    // A request still unanswered is overtaken by this one: left set, a relay started again would deliver it.
+    if (m_leaveTarget != 0 && m_leaveEvent != index)
+        ::ResetEvent(m_eventHandles[static_cast<size_t>(m_leaveEvent)].Get());
     ::SetEvent(m_eventHandles[static_cast<size_t>(index)].Get());
     m_leaveTarget = DesktopNumber;
     m_leaveEvent = index;

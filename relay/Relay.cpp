@@ -95,7 +95,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             const DWORD code = ExitCodeOf(hub.Get());
             waitList.pop_back();
             if (EndedInOrder(code))
-                continue;  // the design's road: the relay still hands on its close event
+                continue;  // an orderly end of the hub: its close event still comes and is handed on
             LogError(HubEndedLine(kDeskNum, code));
             return 0;
         }

@@ -1,6 +1,8 @@
 // Layout arithmetic of the switcher's windows and images: the large view's frames, rescale targets, the
 // popup's place beside the taskbar, and readable text colours. Pure: no Windows header.
 #pragma once
+#include "core/Dpi.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -22,7 +24,7 @@ struct LargeViewLayout {
     std::array<Box, 4> frames{};  // desktop k + 1 in frames[k]: top left, top right, bottom left, bottom right
     Box picture{};                // inside each frame
 };
-LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight, int32_t dpi = 96);
+LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight, int32_t dpi = BaseDpi);
 
 struct PixelSize {
     int32_t width, height;
