@@ -17,13 +17,36 @@ std::string DateTimeText() {
     return std::string(date) + " " + time;
 }
 
+// Append access alone lands each entry at the end on Windows, but Wine finds the end and writes in two steps: two
+// programs logging at once overwrote each other's line. So one writer at a time; a holder that hangs costs the
+// others a second, never their line.
+class LogWriterTurn {
+public:
+    LogWriterTurn() : m_mutex(::CreateMutexA(nullptr, FALSE, "Local\\nuvoq_VarnelErrorLog")) {
+        if (m_mutex) {
+            const DWORD wait = ::WaitForSingleObject(m_mutex.Get(), 1000);
+            m_owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        }
+    }
+    ~LogWriterTurn() {
+        if (m_owned)
+            ::ReleaseMutex(m_mutex.Get());
+    }
+    LogWriterTurn(const LogWriterTurn &) = delete;
+    LogWriterTurn &operator=(const LogWriterTurn &) = delete;
+
+private:
+    KernelHandle m_mutex;
+    bool m_owned = false;
+};
+
 }  // namespace
 
 void LogError(std::string_view message) {
     const std::string entry = LogEntry(DateTimeText(), message);
     ::OutputDebugStringA(entry.c_str());
     const std::wstring path = ProgramDirectory() + L"\\" + ToWide(LogFileName);
-    // Append access makes each entry land at the end even when several programs write at once.
+    const LogWriterTurn turn;
     FileHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)

@@ -1,5 +1,5 @@
 // Runs one call of the shared library from inside a throwaway program folder, where the program directory
-// is that folder: "probe report CODE TEXT..." or "probe log MESSAGE...".
+// is that folder: "probe report CODE TEXT...", "probe log MESSAGE..." or "probe logs COUNT MESSAGE...".
 #include "AnsiText.h"
 #include "Log.h"
 
@@ -15,7 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (args == nullptr || count < 3)
         return 2;
     const std::wstring verb = args[1];
-    const int first = verb == L"report" ? 3 : 2;
+    const int first = verb == L"log" ? 2 : 3;
     std::wstring text;
     for (int i = first; i < count; ++i)
         text += (i > first ? L" " : L"") + std::wstring(args[i]);
@@ -24,6 +24,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ReportError(_wtoi(args[2]), ToAnsi(text));
     else if (verb == L"log")
         LogError(ToAnsi(text));
+    else if (verb == L"logs")
+        for (int i = _wtoi(args[2]); i > 0; --i)
+            LogError(ToAnsi(text));
     else
         result = 2;
     ::LocalFree(args);

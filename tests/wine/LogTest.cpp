@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
+#include <vector>
 
 TEST(WinAPIErrorText, SystemTextOrEmpty) {
     const std::string missing = WinAPIErrorText(ERROR_FILE_NOT_FOUND);
@@ -31,6 +33,20 @@ TEST_F(LogTest, EntriesAppendInCallOrderWithDateAndTime) {
     // Two entries: a date and a time (digits and separators, maybe AM/PM), a blank, the message, CR LF.
     const std::regex entries(R"(\d[^\r\n]*\d(?: ?[AP]M)? Varnel: first\r\n\d[^\r\n]*\d(?: ?[AP]M)? Tavik2: second\r\n)");
     EXPECT_TRUE(std::regex_match(log, entries)) << log;
+}
+
+TEST_F(LogTest, ProgramsLoggingAtOnceKeepEveryEntryWhole) {
+    std::vector<KernelHandle> writers;
+    for (const wchar_t *name : {L"Pellum1", L"Pellum2", L"Pellum3", L"VarnelEventHandler"})
+        writers.push_back(StartProcess(m_folder.File(L"probe.exe"), L"probe.exe logs 150 " + std::wstring(name) +
+                                                                        L": No window to take EndApp; dropped"));
+    for (const KernelHandle &writer : writers)
+        ASSERT_EQ(::WaitForSingleObject(writer.Get(), 20000), WAIT_OBJECT_0);
+    const std::string log = ReadFileBytes(m_folder.File(L"VarnelErrors.txt"));
+    const std::regex entry(R"(\d[^\r\n]*\d(?: ?[AP]M)? \w+: No window to take EndApp; dropped\r\n)");
+    const auto entries = std::distance(std::sregex_iterator(log.begin(), log.end(), entry), std::sregex_iterator());
+    EXPECT_EQ(entries, 600);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 600);
 }
 
 TEST_F(LogTest, ReporterGetsQuotedPathCodeAndTextMinimized) {
