@@ -3,12 +3,14 @@
 #pragma once
 #include "Handles.h"
 #include "Registry.h"
+#include "TestSupport.h"
 #include "core/EventNames.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <set>
@@ -35,6 +37,17 @@ public:
                 set.insert(index);
         }
         return set;
+    }
+    // The indices set until every one of `expected` was (or the time ran out): a leave's updates come a tick later.
+    std::set<int16_t> SetUntil(const std::set<int16_t> &expected, DWORD timeoutMs = 5000) const {
+        std::set<int16_t> seen;
+        WaitFor(
+            [&] {
+                seen.merge(SetSince());
+                return std::includes(seen.begin(), seen.end(), expected.begin(), expected.end());
+            },
+            timeoutMs);
+        return seen;
     }
 
 private:
