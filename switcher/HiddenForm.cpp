@@ -86,7 +86,6 @@ bool HiddenForm::Load() {
 void HiddenForm::Unload() {
     if (Hwnd() == nullptr)
         return;
-    FinishLeaving();
     UnhookMessage(this, Hwnd(), WM_COPYDATA);
     UnhookMessage(this, Hwnd(), m_taskbarCreatedMessage);
     if (m_sysTray) {
@@ -156,24 +155,11 @@ std::string HiddenForm::DesktopName(int16_t Num) const {
 }
 
 void HiddenForm::LeaveDesktop(int16_t target) {
-    FinishLeaving();  // an earlier leave's picture first, so the files and signals keep their order
     Image capture = Skipping([] { return CaptureScreen(nullptr); });
     SignalSwitchToDesktop(target);
-    // The rescale would take a core from the hub while it switches: the picture is finished a moment later.
-    m_leftCapture = std::move(capture);
-    m_leaving = true;
-    ::SetTimer(Hwnd(), kFinishLeavingTimer, kFinishLeavingDelayMs, nullptr);
-}
-
-void HiddenForm::FinishLeaving() {
-    if (!m_leaving)
-        return;
-    m_leaving = false;
-    ::KillTimer(Hwnd(), kFinishLeavingTimer);
     Skipping([&] {
         const int32_t width = m_largeView.picWidth() - 6, height = m_largeView.picHeight() - 6;
-        return SaveScreenshot(
-            ImageToPicture(RescaleToSize(std::move(m_leftCapture), width, height, FilterBicubic)).Get());
+        return SaveScreenshot(ImageToPicture(RescaleToSize(std::move(capture), width, height, FilterBicubic)).Get());
     });
     SignalUpdateScreenShots();
 }
@@ -236,7 +222,6 @@ void HiddenForm::CarryOut(const Command &command) {
 LRESULT HiddenForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE: OnTrayCallback(lParam); return 0;
-    case WM_TIMER: if (wParam == kFinishLeavingTimer) FinishLeaving(); return 0;
     case WM_CLOSE: Unload(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: OnEndSession(wParam); return 0;

@@ -2,7 +2,6 @@
 // event handles and the tray icon, carries out the copy-data commands and ends the program.
 #pragma once
 #include "Handles.h"
-#include "MFreeImage.h"
 #include "MessageHook.h"
 #include "TrayIcon.h"
 #include "Window.h"
@@ -31,8 +30,8 @@ public:
     void SignalUpdateScreenShots();
     std::string DesktopName(int16_t Num) const;
     bool GUITrans() const { return m_transparencyOn; }
-    // Leaving this desktop for `target`: capture, ask the hub, and a moment later save the screenshot and tell
-    // the other switchers. Every step runs even when an earlier one failed.
+    // Leaving this desktop for `target`: capture, ask the hub, save the screenshot, tell the other switchers.
+    // Every step runs even when an earlier one failed.
     void LeaveDesktop(int16_t target);
     // This desktop's screenshot file from the picture; false, and the previous file kept, when it cannot be.
     bool SaveScreenshot(IPicture *picture);
@@ -56,11 +55,6 @@ private:
     void OnTrayCallback(LPARAM lParam);
     void OnEndSession(WPARAM ending);
     void CarryOut(const Command &command);
-    // The rescale, save and update signals of the last leave, when still to do.
-    void FinishLeaving();
-
-    static constexpr UINT_PTR kFinishLeavingTimer = 1;
-    static constexpr UINT kFinishLeavingDelayMs = USER_TIMER_MINIMUM;
 
     UINT m_taskbarCreatedMessage = 0;
     std::array<KernelHandle, EventCount> m_eventHandles;  // slot i - 1 for event index i
@@ -70,6 +64,4 @@ private:
     frmLargeView m_largeView;
     frmPopup m_popup;
     std::unique_ptr<TrayIcon> m_sysTray;
-    Image m_leftCapture;
-    bool m_leaving = false;
 };
