@@ -7,9 +7,8 @@ DebugMonitor::DebugMonitor()
       m_mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, L"DBWIN_BUFFER")),
       m_bufferReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_BUFFER_READY")),
       m_dataReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY")) {
-    if (!m_mapping || !m_bufferReady || !m_dataReady)
-        return;
-    m_view = static_cast<const char *>(::MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 4096));
+    if (m_mapping && m_bufferReady && m_dataReady)
+        m_view = static_cast<const char *>(::MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 4096));
     if (m_view != nullptr)
         m_thread = std::thread([this] { Run(); });
 }
@@ -29,11 +28,9 @@ void DebugMonitor::Run() {
     while (!m_stop) {
         if (::WaitForSingleObject(m_dataReady.Get(), 50) != WAIT_OBJECT_0)
             continue;
-        DWORD processId = 0;
-        memcpy(&processId, m_view, sizeof processId);
+        const DWORD processId = *reinterpret_cast<const DWORD *>(m_view);
         std::string text(m_view + sizeof processId, strnlen(m_view + sizeof processId, 4096 - sizeof processId));
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-            text.pop_back();
+        text.erase(text.find_last_not_of("\r\n") + 1);
         {
             std::lock_guard<std::mutex> guard(m_lock);
             m_lines.push_back({processId, std::move(text), Now()});

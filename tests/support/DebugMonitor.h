@@ -15,7 +15,7 @@ class DebugMonitor {
 public:
     struct Line {
         DWORD processId;
-        std::string text;  // without the final line end
+        std::string text;     // without the final line end
         double milliseconds;  // when it arrived, on the scale of Now()
     };
 
@@ -25,12 +25,10 @@ public:
     DebugMonitor &operator=(const DebugMonitor &) = delete;
 
     bool Active() const { return m_thread.joinable(); }
-    // A fine clock (QueryPerformanceCounter) in milliseconds, to time against the lines' arrival.
-    static double Now();
+    static double Now();  // QueryPerformanceCounter in milliseconds
     std::vector<Line> Lines() const;
     // The texts that contain `part`, in arrival order; from one process only when `processId` is not 0.
     std::vector<std::string> Matching(const std::string &part, DWORD processId = 0) const;
-    // Waits until at least `count` lines contain `part`.
     bool WaitFor(const std::string &part, size_t count = 1, DWORD timeoutMs = 10000, DWORD processId = 0) const;
 
 private:

@@ -17,10 +17,9 @@ bool HubRun::Populate(const TempFolder &folder, const std::vector<std::wstring> 
 bool HubRun::Start(const DebugMonitor &monitor) {
     const size_t before = monitor.Matching("Varnel: started").size();
     m_process = StartProcess(m_folder.File(L"Varnel.exe"), L"");
-    if (!m_process)
-        return false;
-    m_processId = ::GetProcessId(m_process.Get());
-    return ::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || !Running(); }, 20000) &&
+    m_processId = m_process ? ::GetProcessId(m_process.Get()) : 0;
+    return m_process &&
+           ::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || !Running(); }, 20000) &&
            Running();
 }
 
@@ -37,18 +36,18 @@ bool HubRun::Kill() const {
 }
 
 void HubRun::Stop() {
-    // The close events of the hub relay and the switchers, taken before the hub lets go of them.
+    // The close events of the hub relay and the switchers, taken before the hub lets go of them: real relays
+    // hand these on and end, real switchers end on the "EndApp" they get.
     std::vector<KernelHandle> closeEvents;
-    for (int16_t index : {45, 7, 17, 27, 37})
+    for (int16_t index : ShutdownEvents)
         closeEvents.emplace_back(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str()));
     if (Running()) {
-        if (HWND window = Window())
-            SendCopyData(window, "EndApp");
+        if (Window() != nullptr)
+            Send("EndApp");
         if (!WaitForExit(5000))
             ::TerminateProcess(m_process.Get(), 1);
-        WaitForExit();
     }
-    // Real relays hand these on and end; real switchers end on the "EndApp" they get.
+    WaitForExit();
     for (const auto &event : closeEvents)
         ::SetEvent(event.Get());
     if (m_processId != 0) {

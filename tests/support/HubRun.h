@@ -18,17 +18,14 @@ public:
     static bool Populate(const TempFolder &folder, const std::vector<std::wstring> &standIns = AllSiblings());
     static std::vector<std::wstring> AllSiblings();
 
-    // Starts the hub; true once it traced the end of its start-up.
-    bool Start(const DebugMonitor &monitor);
+    bool Start(const DebugMonitor &monitor);  // true once the hub traced the end of its start-up
     bool Running() const;
     HWND Window() const { return FindTaggedWindow("Varnel_APPLICATION"); }
     bool Send(std::string_view word) const { return SendCopyData(Window(), word); }
     bool WaitForExit(DWORD timeoutMs = 10000) const;
     DWORD ProcessId() const { return m_processId; }
-    // Ends the hub from outside, as a crash would (exit code 1).
-    bool Kill() const;
-    // Ends the hub with "EndApp" (or by force) and the shells it started.
-    void Stop();
+    bool Kill() const;  // as a crash would (exit code 1)
+    void Stop();        // with "EndApp" (or by force), and the shells it started
 
 private:
     const TempFolder &m_folder;

@@ -19,16 +19,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::wstring text;
     for (int i = first; i < count; ++i)
         text += (i > first ? L" " : L"") + std::wstring(args[i]);
-    int result = 0;
+    const int times = verb == L"log" ? 1 : verb == L"logs" ? _wtoi(args[2]) : 0;
+    for (int i = 0; i < times; ++i)
+        LogError(ToAnsi(text));
     if (verb == L"report")
         ReportError(_wtoi(args[2]), ToAnsi(text));
-    else if (verb == L"log")
-        LogError(ToAnsi(text));
-    else if (verb == L"logs")
-        for (int i = _wtoi(args[2]); i > 0; --i)
-            LogError(ToAnsi(text));
-    else
-        result = 2;
     ::LocalFree(args);
-    return result;
+    return verb == L"log" || verb == L"logs" || verb == L"report" ? 0 : 2;
 }

@@ -22,11 +22,9 @@ void Record(const std::string &line) {
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_COPYDATA)
-        return ::DefWindowProcA(window, message, wParam, lParam);
     const auto *data = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
-    if (data == nullptr || data->lpData == nullptr)
-        return 0;
+    if (message != WM_COPYDATA || data == nullptr || data->lpData == nullptr)
+        return message == WM_COPYDATA ? 0 : ::DefWindowProcA(window, message, wParam, lParam);
     const std::string word(static_cast<const char *>(data->lpData), data->cbData);
     const Command command = ParseCommandWord(word.data(), static_cast<long>(word.size()));
     if (command.kind == CommandKind::SwitchToDesktop) {

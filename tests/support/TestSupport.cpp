@@ -5,7 +5,6 @@
 #include <tlhelp32.h>
 
 #include <atomic>
-#include <vector>
 
 std::wstring TestBinDir() {
     return ProgramDirectory();
@@ -20,20 +19,40 @@ namespace {
 void RemoveTree(const std::wstring &path) {
     WIN32_FIND_DATAW found;
     const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName, child = path + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name != L"." && name != L"..")
                 RemoveTree(child);
-            else
-                ::DeleteFileW(child.c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
+        } else {
+            ::DeleteFileW(child.c_str());
+        }
     }
+    ::FindClose(search);
     ::RemoveDirectoryW(path.c_str());
+}
+
+// The running processes, as the system lists them, that `keep` keeps.
+std::vector<PROCESSENTRY32W> Processes(const std::function<bool(const PROCESSENTRY32W &)> &keep) {
+    std::vector<PROCESSENTRY32W> kept;
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (keep(entry))
+            kept.push_back(entry);
+    }
+    return kept;
+}
+
+// 32-bit callbacks are stdcall, which a lambda does not convert to with every compiler.
+BOOL CALLBACK MatchTag(HWND window, LPARAM data) {
+    auto *search = reinterpret_cast<std::pair<const std::string *, HWND> *>(data);
+    if (::GetPropA(window, search->first->c_str()) != reinterpret_cast<HANDLE>(1))
+        return TRUE;
+    search->second = window;
+    return FALSE;
 }
 
 }  // namespace
@@ -42,8 +61,7 @@ TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"Varnel Test " + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++counter);
+    m_path = temp + (L"Varnel Test " + std::to_wstring(::GetCurrentProcessId())) + L"-" + std::to_wstring(++counter);
     ::CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
@@ -57,12 +75,9 @@ bool TempFolder::Add(const std::wstring &source, std::wstring_view name) const {
 
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
+    while (!condition()) {
         if (::GetTickCount64() >= deadline)
             return false;
-        // Keep this thread's windows answering while we wait.
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&message);
@@ -70,6 +85,7 @@ bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs) {
         }
         ::Sleep(10);
     }
+    return true;
 }
 
 bool FileExists(const std::wstring &path) {
@@ -79,12 +95,10 @@ bool FileExists(const std::wstring &path) {
 std::string ReadFileBytes(const std::wstring &path) {
     FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file)
-        return {};
     std::string bytes;
     char buffer[4096];
     DWORD read = 0;
-    while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+    while (file && ::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
         bytes.append(buffer, read);
     return bytes;
 }
@@ -97,8 +111,7 @@ bool WriteFileBytes(const std::wstring &path, std::string_view bytes) {
 }
 
 KernelHandle StartProcess(const std::wstring &program, const std::wstring &commandLine, const wchar_t *desktop) {
-    std::wstring line = commandLine;
-    std::wstring desk = desktop ? desktop : L"";
+    std::wstring line = commandLine, desk = desktop ? desktop : L"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.lpDesktop = desktop ? desk.data() : nullptr;
@@ -111,15 +124,12 @@ KernelHandle StartProcess(const std::wstring &program, const std::wstring &comma
 }
 
 DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, DWORD timeoutMs) {
-    KernelHandle process = StartProcess(program, commandLine);
-    if (!process)
-        return static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process.Get(), 1);
-        return STILL_ACTIVE;
-    }
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.Get(), &code);
+    const KernelHandle process = StartProcess(program, commandLine);
+    DWORD code = static_cast<DWORD>(-1);
+    if (process && ::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0)
+        ::TerminateProcess(process.Get(), code = STILL_ACTIVE);
+    else if (process)
+        ::GetExitCodeProcess(process.Get(), &code);
     return code;
 }
 
@@ -127,58 +137,31 @@ std::string RecorderLines(const TempFolder &folder, std::wstring_view programNam
     return ReadFileBytes(folder.File(std::wstring(programName) + L".rec"));
 }
 
-namespace {
-
-struct TagSearch {
-    const std::string &tag;
-    HWND found;
-};
-
-// 32-bit callbacks are stdcall, which a lambda does not convert to with every compiler.
-BOOL CALLBACK MatchTag(HWND window, LPARAM data) {
-    auto *search = reinterpret_cast<TagSearch *>(data);
-    if (::GetPropA(window, search->tag.c_str()) != reinterpret_cast<HANDLE>(1))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND FindTaggedWindow(const std::string &tag) {
-    TagSearch search{tag, nullptr};
+    std::pair<const std::string *, HWND> search{&tag, nullptr};
     ::EnumWindows(MatchTag, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs) {
-    COPYDATASTRUCT data = {};
-    data.cbData = static_cast<DWORD>(bytes.size());
-    data.lpData = const_cast<char *>(bytes.data());
+    COPYDATASTRUCT data = {0, static_cast<DWORD>(bytes.size()), const_cast<char *>(bytes.data())};
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
                                  timeoutMs, &result) != 0;
 }
 
 void PressHotKey(int modifiers, WORD virtualKey) {
-    const WORD modifierKeys[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN};
+    // Modifiers down in bit order, the key down and up, the modifiers up in reverse order.
+    const WORD keys[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN, virtualKey, virtualKey, VK_LWIN, VK_SHIFT, VK_CONTROL, VK_MENU};
     std::vector<INPUT> inputs;
-    auto key = [&](WORD vk, bool up) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    for (int bit = 0; bit < 4; ++bit) {
-        if (modifiers & (1 << bit))
-            key(modifierKeys[bit], false);
-    }
-    key(virtualKey, false);
-    key(virtualKey, true);
-    for (int bit = 3; bit >= 0; --bit) {
-        if (modifiers & (1 << bit))
-            key(modifierKeys[bit], true);
+    for (int i = 0; i < 10; ++i) {
+        if (i == 4 || i == 5 || (modifiers & (1 << (i < 4 ? i : 9 - i)))) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = keys[i];
+            input.ki.dwFlags = i < 5 ? 0 : KEYEVENTF_KEYUP;
+            inputs.push_back(input);
+        }
     }
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
@@ -186,10 +169,8 @@ void PressHotKey(int modifiers, WORD virtualKey) {
 void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs) {
     const ULONGLONG deadline = ::GetTickCount64() + graceMs;
     for (const ChildProcess &child : ChildProcesses(parentId)) {
-        if (!exeName.empty() && _wcsicmp(child.name.c_str(), exeName.c_str()) != 0)
-            continue;
         KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.id));
-        if (!process)
+        if (!process || (!exeName.empty() && _wcsicmp(child.name.c_str(), exeName.c_str()) != 0))
             continue;
         const ULONGLONG now = ::GetTickCount64();
         if (::WaitForSingleObject(process.Get(), now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
@@ -199,45 +180,23 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
     }
 }
 
-namespace {
-
-// The running processes, as the system lists them, that `keep` keeps.
-template <class Keep>
-std::vector<PROCESSENTRY32W> Processes(Keep keep) {
-    std::vector<PROCESSENTRY32W> kept;
-    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
-         more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (keep(entry))
-            kept.push_back(entry);
-    }
-    return kept;
-}
-
-}  // namespace
-
 std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName) {
     std::vector<DWORD> ids;
-    for (const PROCESSENTRY32W &entry :
-         Processes([&](const PROCESSENTRY32W &e) { return _wcsicmp(e.szExeFile, exeName.c_str()) == 0; }))
+    for (const auto &entry : Processes([&](const auto &e) { return _wcsicmp(e.szExeFile, exeName.c_str()) == 0; }))
         ids.push_back(entry.th32ProcessID);
     return ids;
 }
 
 bool KillProcess(const std::wstring &exeName) {
     const std::vector<DWORD> ids = ProcessIdsOf(exeName);
-    if (ids.empty())
-        return false;
-    KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ids.front()));
+    KernelHandle process(ids.empty() ? nullptr : ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ids.front()));
     return process && ::TerminateProcess(process.Get(), 1) &&
            ::WaitForSingleObject(process.Get(), 5000) == WAIT_OBJECT_0;
 }
 
 std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except) {
     std::vector<ChildProcess> children;
-    for (const PROCESSENTRY32W &entry : Processes([&](const PROCESSENTRY32W &e) {
+    for (const auto &entry : Processes([&](const auto &e) {
              return e.th32ParentProcessID == parentId && _wcsicmp(e.szExeFile, except.c_str()) != 0;
          }))
         children.push_back({entry.th32ProcessID, entry.szExeFile});

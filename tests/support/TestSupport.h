@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-// The folder of the running test program, where the recorder and the probe are built too.
+// The folder of the running test program (where the recorder and the probe are built too), and the build's
+// program folder (every program of the system and FreeImage.dll).
 std::wstring TestBinDir();
-// The build's program folder (every program of the system and FreeImage.dll).
 std::wstring ProgramFolder();
 
-// A folder under %TEMP% removed with all it holds when the test ends. Its name contains a blank, as
-// "Program Files" does, so quoting faults show.
+// A folder under %TEMP%, removed with all it holds at the end. Its name has a blank, as "Program Files" does, so
+// quoting faults show.
 class TempFolder {
 public:
     TempFolder();
@@ -24,15 +24,13 @@ public:
     TempFolder &operator=(const TempFolder &) = delete;
     const std::wstring &Path() const { return m_path; }
     std::wstring File(std::wstring_view name) const { return m_path + L"\\" + std::wstring(name); }
-    // Copies `source` into the folder as `name`.
-    bool Add(const std::wstring &source, std::wstring_view name) const;
+    bool Add(const std::wstring &source, std::wstring_view name) const;  // copies `source` in as `name`
 
 private:
     std::wstring m_path;
 };
 
-// The dots per inch Wine gives the programs started while this lives (LogPixels of the test prefix's user);
-// the value is removed again at the end, so the prefix's own 96 comes back.
+// The dots per inch Wine gives the programs started while this lives (LogPixels of the prefix's user).
 class PrefixDpi {
 public:
     explicit PrefixDpi(DWORD dpi);
@@ -40,24 +38,22 @@ public:
     PrefixDpi(const PrefixDpi &) = delete;
     PrefixDpi &operator=(const PrefixDpi &) = delete;
 };
-// The DPIs a user meets most: 100, 125, 150 and 200 %.
-inline constexpr DWORD CommonDpis[] = {96, 120, 144, 192};
+inline constexpr DWORD CommonDpis[] = {96, 120, 144, 192};  // 100, 125, 150 and 200 %
 
-// A window's text as UTF-16, asked with WM_GETTEXT: Wine 8's GetWindowTextW answers nothing for another
-// process's window.
+// Asked with WM_GETTEXT: Wine 8's GetWindowTextW answers nothing for another process's window.
 std::wstring WideWindowText(HWND window);
 
-// Polls `condition` until it holds or `timeoutMs` passes; answers whether it held.
+// Polls `condition` (keeping this thread's windows answering) until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
 bool FileExists(const std::wstring &path);
 std::string ReadFileBytes(const std::wstring &path);  // empty when missing
 bool WriteFileBytes(const std::wstring &path, std::string_view bytes);
 
-// Starts `program` with the given command line on `desktop` (nullptr: the caller's); an empty handle on failure.
+// `desktop` nullptr: the caller's. An empty handle on failure.
 KernelHandle StartProcess(const std::wstring &program, const std::wstring &commandLine,
                           const wchar_t *desktop = nullptr);
-// Starts and waits; answers the exit code, or STILL_ACTIVE (and ends it) when it did not finish in time.
+// The exit code, or STILL_ACTIVE (and the process ended) when it did not finish in time.
 DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, DWORD timeoutMs = 20000);
 
 // A recorder's lines: "desktop name|show mode (-1: none given)|command line", one per start.
@@ -65,21 +61,17 @@ std::string RecorderLines(const TempFolder &folder, std::wstring_view programNam
 
 // The top-level window of this desktop that carries window property `tag` = 1, or nullptr.
 HWND FindTaggedWindow(const std::string &tag);
-// Sends `bytes` as a copy-data command, as a relay does; false when the send failed or timed out.
+// As a relay sends a command; false when the send failed or timed out.
 bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs = 10000);
-// Presses the modifiers (1 Alt, 2 Control, 4 Shift, 8 Windows key) and the key, and lets go, with SendInput.
+// Modifier bits: 1 Alt, 2 Control, 4 Shift, 8 Windows key.
 void PressHotKey(int modifiers, WORD virtualKey);
-// The ids of the running processes whose program file is named `exeName`.
 std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName);
-// Ends one such process from outside, as a crash or a task manager would (exit code 1), and waits until it is
-// gone; false when none runs.
+// Ends one process of that name as a crash would (exit code 1) and waits until it is gone; false when none runs.
 bool KillProcess(const std::wstring &exeName);
-// The running processes that `parentId` started, other than those of program file `except`.
 struct ChildProcess {
     DWORD id;
     std::wstring name;
 };
 std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except = L"");
-// Ends the processes that `parentId` started whose program file is named `exeName` (any, when empty), after
-// giving them `graceMs` in all to end by themselves.
+// Those named `exeName` (any, when empty), after giving them `graceMs` in all to end by themselves.
 void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceMs = 0);
