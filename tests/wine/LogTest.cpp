@@ -21,7 +21,7 @@ TEST_F(LogTest, ProgramsLoggingAtOnceKeepEveryEntryWholeInCallOrder) {
     ASSERT_EQ(Probe(L"log Varnel: first"), 0u);
     std::vector<KernelHandle> writers;
     for (const wchar_t *name : {L"Pellum1", L"Pellum2", L"Pellum3", L"VarnelEventHandler"})
-        writers.push_back(StartProcess(m_folder.File(L"probe.exe"), L"probe.exe logs 150 " + std::wstring(name) +
+        writers.push_back(StartProcess(m_folder.File(L"probe.exe"), L"probe.exe logs 500 " + std::wstring(name) +
                                                                         L": No window to take EndApp; dropped"));
     for (const KernelHandle &writer : writers)
         ASSERT_EQ(::WaitForSingleObject(writer.Get(), 20000), WAIT_OBJECT_0);
@@ -32,8 +32,8 @@ TEST_F(LogTest, ProgramsLoggingAtOnceKeepEveryEntryWholeInCallOrder) {
     EXPECT_TRUE(std::regex_search(log, std::regex("^" + stamp + "Varnel: first\r\n")));
     EXPECT_TRUE(std::regex_search(log, std::regex("\n" + stamp + "Tavik2: last\r\n$")));
     const std::regex entry(stamp + "(Pellum\\d|VarnelEventHandler): No window to take EndApp; dropped\r\n");
-    EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), entry), std::sregex_iterator()), 600);
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 602);
+    EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), entry), std::sregex_iterator()), 2000);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2002);
 }
 
 TEST_F(LogTest, ReporterGetsQuotedPathCodeAndTextMinimized) {
