@@ -152,7 +152,8 @@ bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs) {
 
 void PressHotKey(int modifiers, WORD virtualKey) {
     // Modifiers down in bit order, the key down and up, the modifiers up in reverse order.
-    const WORD keys[] = {VK_MENU, VK_CONTROL, VK_SHIFT, VK_LWIN, virtualKey, virtualKey, VK_LWIN, VK_SHIFT, VK_CONTROL, VK_MENU};
+    const WORD keys[] = {VK_MENU,    VK_CONTROL, VK_SHIFT, VK_LWIN,    virtualKey,
+                         virtualKey, VK_LWIN,    VK_SHIFT, VK_CONTROL, VK_MENU};
     std::vector<INPUT> inputs;
     for (int i = 0; i < 10; ++i) {
         if (i == 4 || i == 5 || (modifiers & (1 << (i < 4 ? i : 9 - i)))) {

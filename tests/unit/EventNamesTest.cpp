@@ -6,12 +6,12 @@
 
 TEST(EventName, NamesOfTheTableAndTheBarePrefixOutsideIt) {
     const std::pair<int16_t, const char *> cases[] = {
-        {1, "Switcher1Update2"},    {4, "Switcher1ToDesktop2"},  {7, "CloseSwitcher1"},      {8, "ReadRegSwitcher1"},
-        {9, "ShowNameSwitcher1"},   {10, "ShutdownDesktop1"},    {11, "Switcher2Update1"},   {16, "Switcher2ToDesktop4"},
-        {23, "Switcher3Update4"},   {24, "Switcher3ToDesktop1"}, {29, "ShowNameSwitcher3"},  {33, "Switcher4Update3"},
-        {36, "Switcher4ToDesktop3"}, {38, "ReadRegSwitcher4"},   {40, "ShutdownDesktop4"},   {41, "SwitchToDesktop1"},
-        {44, "SwitchToDesktop4"},   {45, "CloseVarnel"},         {46, "ReadRegVarnel"},      {47, "ShutdownDesktops"},
-        {0, ""},                    {48, ""},                    {-32768, ""},
+        {1, "Switcher1Update2"},  {4, "Switcher1ToDesktop2"},  {7, "CloseSwitcher1"},     {8, "ReadRegSwitcher1"},
+        {9, "ShowNameSwitcher1"}, {10, "ShutdownDesktop1"},    {11, "Switcher2Update1"},  {16, "Switcher2ToDesktop4"},
+        {23, "Switcher3Update4"}, {24, "Switcher3ToDesktop1"}, {29, "ShowNameSwitcher3"}, {33, "Switcher4Update3"},
+        {36, "Switcher4ToDesktop3"}, {38, "ReadRegSwitcher4"}, {40, "ShutdownDesktop4"},  {41, "SwitchToDesktop1"},
+        {44, "SwitchToDesktop4"}, {45, "CloseVarnel"},         {46, "ReadRegVarnel"},     {47, "ShutdownDesktops"},
+        {0, ""},                  {48, ""},                    {-32768, ""},
     };
     for (const auto &[index, name] : cases)
         EXPECT_EQ(EventName(index), std::string("Local\\nuvoq_") + name) << "index " << index;

@@ -6,14 +6,11 @@
 
 #include <algorithm>
 #include <regex>
-#include <vector>
 
 class LogTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_folder.Add(TestBinDir() + L"\\probe.exe", L"probe.exe")); }
-    DWORD Probe(const std::wstring &arguments) {
-        return RunProcess(m_folder.File(L"probe.exe"), L"probe.exe " + arguments);
-    }
+    DWORD Probe(const std::wstring &args) { return RunProcess(m_folder.File(L"probe.exe"), L"probe.exe " + args); }
     TempFolder m_folder;
 };
 
