@@ -25,9 +25,9 @@ public:
     DebugMonitor &operator=(const DebugMonitor &) = delete;
 
     bool Active() const { return m_thread.joinable(); }
-    static double Now();  // QueryPerformanceCounter in milliseconds
+    static double Now();
     std::vector<Line> Lines() const;
-    // The texts that contain `part`, in arrival order; from one process only when `processId` is not 0.
+    // In arrival order; from one process only when `processId` is not 0.
     std::vector<std::string> Matching(const std::string &part, DWORD processId = 0) const;
     bool WaitFor(const std::string &part, size_t count = 1, DWORD timeoutMs = 10000, DWORD processId = 0) const;
 

@@ -1,7 +1,6 @@
 // Stands in for a switcher (copied as TavikN.exe): a hidden window tagged "TavikN_APPLICATION" that records
 // each copy-data command in TavikN.rec and answers "SwitchToDesktopM" at once by setting "SwitchToDesktopM",
 // as the real switcher does after its capture. "EndApp" ends it.
-#include "AnsiText.h"
 #include "Handles.h"
 #include "core/EventNames.h"
 
@@ -27,10 +26,9 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return message == WM_COPYDATA ? 0 : ::DefWindowProcA(window, message, wParam, lParam);
     const std::string word(static_cast<const char *>(data->lpData), data->cbData);
     const Command command = ParseCommandWord(word.data(), static_cast<long>(word.size()));
-    if (command.kind == CommandKind::SwitchToDesktop) {
-        KernelHandle event(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(static_cast<int16_t>(40 + command.desk)).c_str()));
-        ::SetEvent(event.Get());
-    }
+    const auto answer = static_cast<int16_t>(40 + command.desk);  // the hub relay's "SwitchToDesktopM"
+    if (command.kind == CommandKind::SwitchToDesktop)
+        ::SetEvent(KernelHandle(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(answer).c_str())).Get());
     Record(word + "\r\n");
     if (command.kind == CommandKind::EndApp)
         ::PostQuitMessage(0);
@@ -47,10 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
     const int16_t desk = static_cast<int16_t>(name.size() > 5 ? name[5] - L'0' : 0);  // "TavikN.exe"
 
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = "VarnelResponder";
+    const WNDCLASSA windowClass = {0, Procedure, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, "VarnelResponder"};
     ::RegisterClassA(&windowClass);
     const HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, "VarnelResponder", "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
                                           nullptr, instance, nullptr);

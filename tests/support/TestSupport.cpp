@@ -33,15 +33,15 @@ void RemoveTree(const std::wstring &path) {
 }
 
 // The running processes, as the system lists them, that `keep` keeps.
-std::vector<PROCESSENTRY32W> Processes(const std::function<bool(const PROCESSENTRY32W &)> &keep) {
-    std::vector<PROCESSENTRY32W> kept;
+std::vector<ChildProcess> Processes(const std::function<bool(const PROCESSENTRY32W &)> &keep) {
+    std::vector<ChildProcess> kept;
     FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
          more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (keep(entry))
-            kept.push_back(entry);
+            kept.push_back({entry.th32ProcessID, entry.szExeFile});
     }
     return kept;
 }
@@ -174,7 +174,8 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
         if (!process || (!exeName.empty() && _wcsicmp(child.name.c_str(), exeName.c_str()) != 0))
             continue;
         const ULONGLONG now = ::GetTickCount64();
-        if (::WaitForSingleObject(process.Get(), now < deadline ? static_cast<DWORD>(deadline - now) : 0) != WAIT_OBJECT_0) {
+        const DWORD grace = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (::WaitForSingleObject(process.Get(), grace) != WAIT_OBJECT_0) {
             ::TerminateProcess(process.Get(), 0);
             ::WaitForSingleObject(process.Get(), 5000);
         }
@@ -183,8 +184,8 @@ void EndChildProcesses(DWORD parentId, const std::wstring &exeName, DWORD graceM
 
 std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName) {
     std::vector<DWORD> ids;
-    for (const auto &entry : Processes([&](const auto &e) { return _wcsicmp(e.szExeFile, exeName.c_str()) == 0; }))
-        ids.push_back(entry.th32ProcessID);
+    for (const auto &process : Processes([&](const auto &e) { return !_wcsicmp(e.szExeFile, exeName.c_str()); }))
+        ids.push_back(process.id);
     return ids;
 }
 
@@ -196,12 +197,9 @@ bool KillProcess(const std::wstring &exeName) {
 }
 
 std::vector<ChildProcess> ChildProcesses(DWORD parentId, const std::wstring &except) {
-    std::vector<ChildProcess> children;
-    for (const auto &entry : Processes([&](const auto &e) {
-             return e.th32ParentProcessID == parentId && _wcsicmp(e.szExeFile, except.c_str()) != 0;
-         }))
-        children.push_back({entry.th32ProcessID, entry.szExeFile});
-    return children;
+    return Processes([&](const auto &e) {
+        return e.th32ParentProcessID == parentId && _wcsicmp(e.szExeFile, except.c_str()) != 0;
+    });
 }
 
 PrefixDpi::PrefixDpi(DWORD dpi) {

@@ -40,17 +40,16 @@ public:
 };
 inline constexpr DWORD CommonDpis[] = {96, 120, 144, 192};  // 100, 125, 150 and 200 %
 
-// Asked with WM_GETTEXT: Wine 8's GetWindowTextW answers nothing for another process's window.
-std::wstring WideWindowText(HWND window);
+std::wstring WideWindowText(HWND window);  // WM_GETTEXT: Wine 8's GetWindowTextW is empty for other processes
 
 // Polls `condition` (keeping this thread's windows answering) until it holds or `timeoutMs` passes.
 bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 10000);
 
 bool FileExists(const std::wstring &path);
-std::string ReadFileBytes(const std::wstring &path);  // empty when missing
+std::string ReadFileBytes(const std::wstring &path);
 bool WriteFileBytes(const std::wstring &path, std::string_view bytes);
 
-// `desktop` nullptr: the caller's. An empty handle on failure.
+// An empty handle on failure.
 KernelHandle StartProcess(const std::wstring &program, const std::wstring &commandLine,
                           const wchar_t *desktop = nullptr);
 // The exit code, or STILL_ACTIVE (and the process ended) when it did not finish in time.
@@ -59,12 +58,9 @@ DWORD RunProcess(const std::wstring &program, const std::wstring &commandLine, D
 // A recorder's lines: "desktop name|show mode (-1: none given)|command line", one per start.
 std::string RecorderLines(const TempFolder &folder, std::wstring_view programName);
 
-// The top-level window of this desktop that carries window property `tag` = 1, or nullptr.
-HWND FindTaggedWindow(const std::string &tag);
-// As a relay sends a command; false when the send failed or timed out.
+HWND FindTaggedWindow(const std::string &tag);  // a top-level window with property `tag` = 1
 bool SendCopyData(HWND window, std::string_view bytes, DWORD timeoutMs = 10000);
-// Modifier bits: 1 Alt, 2 Control, 4 Shift, 8 Windows key.
-void PressHotKey(int modifiers, WORD virtualKey);
+void PressHotKey(int modifiers, WORD virtualKey);  // modifiers: 1 Alt, 2 Control, 4 Shift, 8 Windows key
 std::vector<DWORD> ProcessIdsOf(const std::wstring &exeName);
 // Ends one process of that name as a crash would (exit code 1) and waits until it is gone; false when none runs.
 bool KillProcess(const std::wstring &exeName);
