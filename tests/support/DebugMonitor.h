@@ -21,8 +21,6 @@ public:
 
     DebugMonitor();
     ~DebugMonitor();
-    DebugMonitor(const DebugMonitor &) = delete;
-    DebugMonitor &operator=(const DebugMonitor &) = delete;
 
     bool Active() const { return m_thread.joinable(); }
     static double Now();

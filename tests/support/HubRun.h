@@ -11,8 +11,6 @@ class HubRun {
 public:
     explicit HubRun(const TempFolder &folder) : m_folder(folder) {}
     ~HubRun() { Stop(); }
-    HubRun(const HubRun &) = delete;
-    HubRun &operator=(const HubRun &) = delete;
 
     // Copies Varnel.exe and puts recorder.exe in place of the listed programs (names without ".exe").
     static bool Populate(const TempFolder &folder, const std::vector<std::wstring> &standIns = AllSiblings());

@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <atomic>
+#include <filesystem>
 
 std::wstring TestBinDir() {
     return ProgramDirectory();
@@ -15,22 +16,6 @@ std::wstring ProgramFolder() {
 }
 
 namespace {
-
-void RemoveTree(const std::wstring &path) {
-    WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
-        const std::wstring name = found.cFileName, child = path + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (name != L"." && name != L"..")
-                RemoveTree(child);
-        } else {
-            ::DeleteFileW(child.c_str());
-        }
-    }
-    ::FindClose(search);
-    ::RemoveDirectoryW(path.c_str());
-}
 
 // The running processes, as the system lists them, that `keep` keeps.
 std::vector<ChildProcess> Processes(const std::function<bool(const PROCESSENTRY32W &)> &keep) {
@@ -66,7 +51,8 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    RemoveTree(m_path);
+    std::error_code ignored;  // a file that a test's program still holds stays behind
+    std::filesystem::remove_all(m_path, ignored);
 }
 
 bool TempFolder::Add(const std::wstring &source, std::wstring_view name) const {
