@@ -87,7 +87,7 @@ TEST(WindowTag, TheTagOfThisProgramsDeskWithValueOne) {
     EXPECT_EQ(::GetPropA(window.Hwnd(), "Tavik3_APPLICATION"), reinterpret_cast<HANDLE>(1));
 }
 
-TEST(SetAppIcon, TheTopLevelOwnerGetsItFirstAndAMissingGroupClearsTheIcons) {
+TEST(SetAppIcon, TheWindowAndItsTopLevelOwnerGetItAndAMissingGroupClearsTheIcons) {
     TestWindow top, middle(top.Hwnd()), window(middle.Hwnd()), alone;
     SetAppIcon(window.Hwnd(), "AAA", true);
     EXPECT_EQ(top.iconSends, (std::vector<WPARAM>{ICON_BIG, ICON_SMALL}));
