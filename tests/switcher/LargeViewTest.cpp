@@ -1,14 +1,11 @@
 // The large view in-process (this test program is switcher 3, on a 1280 x 1024 screen): its frames and what it
-// shows (the damaged picture files it refuses too), its keys and clicks, what a pick switches and saves, and how it
+// shows, the damaged picture files it refuses, its keys and clicks, what a pick switches and saves, and how it
 // closes.
 #include "ViewFixture.h"
 
 namespace {
 
-constexpr COLORREF Red = RGB(255, 0, 0);
-constexpr COLORREF Green = RGB(0, 160, 0);
-constexpr COLORREF Blue = RGB(0, 0, 200);
-constexpr COLORREF Magenta = RGB(255, 0, 255);
+constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 160, 0), Blue = RGB(0, 0, 200), Magenta = RGB(255, 0, 255);
 
 class LargeViewTest : public ViewFixture {
 protected:
@@ -41,51 +38,38 @@ TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFram
     EXPECT_EQ(form.LargeView().DesktopPicture(1), nullptr) << "no screenshot file is read at load";
     ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot1"));
     ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot2"));
-    // Damaged or missing files are refused and the picture shown stays: headers claiming pixels that are not
-    // there, a whole file cut short, one wider than the screen.
+    // A damaged (headers claiming pixels that are not there) or missing file is refused; the picture stays.
     IPicture *const shown = form.LargeView().DesktopPicture(1);
-    ASSERT_NE(shown, nullptr);
-    const std::string whole = Shot(559, 431, Red).Bmp();
-    for (const std::string &damaged :
-         {Shot(100, 100, Red).Bmp().substr(0, 54), whole.substr(0, whole.size() - 1), Shot(1300, 20, Red).Bmp()}) {
-        ASSERT_TRUE(WriteFileBytes(ScreenshotPath(1), damaged));
-        ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot1"));
-        EXPECT_EQ(form.LargeView().DesktopPicture(1), shown) << damaged.size();
-    }
-    ::DeleteFileW(ScreenshotPath(1).c_str());
+    ASSERT_TRUE(WriteFileBytes(ScreenshotPath(1), Shot(100, 100, Red).Bmp().substr(0, 54)));
     ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot1"));
-    EXPECT_EQ(form.LargeView().DesktopPicture(1), shown);
+    ::DeleteFileW(ScreenshotPath(2).c_str());
+    ASSERT_TRUE(SendCopyData(form.Hwnd(), "UpdateScreenshot2"));
+    EXPECT_TRUE(shown != nullptr && form.LargeView().DesktopPicture(1) == shown);
     {
         // Something to recognise in the capture of this desktop: a magenta window over its top-left quarter.
         const ColourWindow marker(Magenta, {0, 0, 640, 512});
         TrayRelease(form, 0x202);
     }
-    ASSERT_TRUE(Shown(form));
-    ASSERT_TRUE(WaitFor([] { return ScreenPixel(332, 538) == Red && ScreenPixel(320, 20) != Magenta; }))
-        << "the view never reached the screen";
+    ASSERT_TRUE(WaitFor([] { return ScreenPixel(332, 538) == Red && ScreenPixel(320, 20) != Magenta; }));
     const Shot shot = ScreenShot();
     shot.Keep("largeview-opened");
     // The frame of desktop 3 (bottom left) is red, the others the desktop colour.
-    const COLORREF desktop = ::GetSysColor(COLOR_BACKGROUND), empty = ::GetSysColor(COLOR_BTNTEXT);
     EXPECT_EQ(shot.At(51, 755), Red);
-    EXPECT_EQ(shot.At(332, 51), desktop);
-    EXPECT_EQ(shot.At(947, 538), desktop);
+    EXPECT_EQ(shot.At(332, 51), ::GetSysColor(COLOR_BACKGROUND));
+    EXPECT_EQ(shot.At(947, 538), ::GetSysColor(COLOR_BACKGROUND));
     // Desktop 1's picture fills its box but for the rounded corners; desktop 2's smaller one sits at the box's
     // top-left corner with the empty colour beside and below it.
     EXPECT_GT(shot.Count({53, 53, 612, 484}, Green), 558 * 430 - 20);
     EXPECT_GT(shot.Count({668, 53, 968, 253}, Blue), 300 * 200 - 20);
-    EXPECT_EQ(shot.At(968, 153), empty);
-    EXPECT_EQ(shot.At(768, 253), empty);
+    EXPECT_EQ(shot.Count({668, 253, 1227, 484}, Blue), 0);
     // Desktop 4's box, without a picture, holds only the words that its picture comes after a visit.
-    const int unwritten = shot.Count({700, 600, 1200, 950}, empty);
+    const int unwritten = shot.Count({700, 600, 1200, 950}, ::GetSysColor(COLOR_BTNTEXT));
     EXPECT_TRUE(unwritten < 500 * 350 && unwritten > 500 * 350 * 9 / 10) << unwritten;
     // Desktop 3's picture is the capture made at the opening, scaled to the box: the marker is its top-left quarter.
     EXPECT_GT(shot.Count({53, 540, 333, 755}, Magenta), 270 * 205);
     EXPECT_EQ(shot.Count({340, 765, 612, 971}, Magenta), 0);
     // The name in the top margin, on the caption-text colour.
-    const COLORREF background = ::GetSysColor(COLOR_CAPTIONTEXT);
-    EXPECT_GT(300 * 50 - shot.Count({0, 0, 300, 50}, background), 100);
-    EXPECT_EQ(shot.Count({400, 0, 1280, 50}, background), 880 * 50);
+    EXPECT_LT(shot.Count({0, 0, 300, 50}, ::GetSysColor(COLOR_CAPTIONTEXT)), 300 * 50 - 100);
 
     // After a display change the view is laid out for the screen again.
     ::SetWindowPos(View(form), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -99,14 +83,11 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
     HiddenForm form;
     ASSERT_TRUE(form.Load());
     TrayRelease(form, 0x202);
-    const struct {
-        WPARAM key;
-        int16_t selected;
-    } steps[] = {{VK_LEFT, 3}, {VK_RIGHT, 4}, {VK_RIGHT, 4}, {VK_UP, 2}, {VK_LEFT, 1}, {VK_ESCAPE, 1}, {VK_RIGHT, 2}};
-    for (const auto &step : steps) {
-        Key(View(form), step.key);
-        EXPECT_EQ(form.LargeView().Selection(), step.selected) << step.key;
-        EXPECT_EQ(RedFrames(form), (std::set<int16_t>{step.selected})) << step.key;
+    const std::pair<WPARAM, int16_t> steps[] = {{VK_LEFT, 3},   {VK_RIGHT, 4},  {VK_RIGHT, 4}, {VK_UP, 2},
+                                                {VK_LEFT, 1},   {VK_ESCAPE, 1}, {VK_RIGHT, 2}};
+    for (const auto &[key, selected] : steps) {
+        Key(View(form), key);
+        EXPECT_EQ(RedFrames(form), (std::set<int16_t>{selected})) << key;
     }
     // Enter picks desktop 2 and saves the picture shown, not a new capture of the view over the screen.
     const TempFolder folder;
@@ -121,6 +102,7 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
     // A click on a frame's border does nothing, on the background it closes the view, on a picture it picks.
     TrayRelease(form, 0x202);
     Click(form.LargeView().Back1(0).Hwnd(), 1, 200);
+    EXPECT_TRUE(Shown(form));
     Key(View(form), VK_RIGHT);
     Click(View(form), 640, 20);
     EXPECT_FALSE(Shown(form));

@@ -111,29 +111,19 @@ TEST_F(PopupTest, ARowClickSwitchesUnlessItIsTheOwnRowAndLosingTheActivationHide
 // name fit, and the tray tip cuts the UTF-8 name between characters.
 TEST_F(PopupTest, AtOtherDpisEverythingFitsAndTheTipCutsBetweenCharacters) {
     // Cyrillic, CJK and an emoji: 68 bytes of UTF-8, the tip's 63rd inside the last CJK character.
-    const std::wstring own = L"\u0420\u0430\u0431\u043e\u0442\u0430\u65e5\u672c \U0001F600 \u0420\u0430\u0431"
-                             L"\u043e\u0442\u0430 \u65e5\u672c\u65e5\u672c \u0420\u0430\u0431\u043e\u0442\u0430"
-                             L"\u65e5\u672c";
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Varnel", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExW(key, L"Desktop3Name", 0, REG_SZ, reinterpret_cast<const BYTE *>(own.c_str()),
-                     static_cast<DWORD>((own.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
+    const std::string own = "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 "
+                            "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0 \xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac "
+                            "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac";
+    ASSERT_EQ(own.size(), 68u);
+    SetSetting("Desktop3Name", own);  // the programs' code page is UTF-8
     SetSetting("Desktop1Name", "A desktop name far longer than any screen can show in the popup's row at 200 %");
-    std::string utf8(200, '\0');
-    utf8.resize(static_cast<size_t>(
-        ::WideCharToMultiByte(CP_UTF8, 0, own.c_str(), -1, utf8.data(), 200, nullptr, nullptr) - 1));
-    ASSERT_EQ(utf8.size(), 68u);
     for (const DWORD dpi : {120u, 192u}) {
         const PrefixDpi prefixDpi(dpi);
         const TempFolder folder;
         const std::wstring out = folder.File(L"views.txt");
-        EXPECT_EQ(RunProcess(TestBinDir() + L"\\views_at_dpi.exe",
-                             L"views_at_dpi.exe \"" + out + L"\" " + std::to_wstring(dpi)),
-                  0u);
+        EXPECT_EQ(RunProcess(TestBinDir() + L"\\views_at_dpi.exe", L"views_at_dpi.exe \"" + out + L"\" " +
+                                                                      std::to_wstring(dpi)), 0u);
         // Not 63 bytes: that would keep a piece of the last character.
-        EXPECT_EQ(ReadFileBytes(out), "tip " + utf8.substr(0, 62) + "\n") << "at " << dpi << " DPI";
+        EXPECT_EQ(ReadFileBytes(out), "tip " + own.substr(0, 62) + "\n") << "at " << dpi << " DPI";
     }
 }

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <cwchar>
 #include <set>
 
 // Creates the events the hub creates (all but `missing`) and holds them, so their sets can be observed.
@@ -49,17 +51,20 @@ private:
     std::array<KernelHandle, EventCount> m_handles;
 };
 
-// A value under the settings key, of any type (the switcher must cope with wrong ones).
+// A value under the settings key, of any type (the switcher must cope with wrong ones); text is UTF-8.
 inline void SetSetting(const char *name, DWORD type, const void *data, DWORD size) {
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, Registry::SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                           nullptr) == ERROR_SUCCESS) {
-        ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
+        const std::wstring wideName(name, name + std::strlen(name));
+        ::RegSetValueExW(key, wideName.c_str(), 0, type, static_cast<const BYTE *>(data), size);
         ::RegCloseKey(key);
     }
 }
-inline void SetSetting(const char *name, const std::string &text) {
-    SetSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+inline void SetSetting(const char *name, const std::string &utf8) {
+    std::wstring text(utf8.size() + 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), static_cast<int>(text.size()));
+    SetSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>((std::wcslen(text.c_str()) + 1) * sizeof(wchar_t)));
 }
 inline void SetSetting(const char *name, DWORD number) {
     SetSetting(name, REG_DWORD, &number, sizeof number);
