@@ -1,6 +1,9 @@
 // The popup in-process (this test program is switcher 3): its rows, names and place beside the taskbar, the
 // hovered row, what a row click does and how it hides; and its layout at each DPI.
+#include "AnsiText.h"
+#include "Dpi.h"
 #include "ViewFixture.h"
+#include "core/PopupLayout.h"
 
 namespace {
 
@@ -107,23 +110,68 @@ TEST_F(PopupTest, ARowClickSwitchesUnlessItIsTheOwnRowAndLosingTheActivationHide
     EXPECT_EQ(m_events.SetSince(), std::set<int16_t>{});
 }
 
-// With Varnel's manifest at 120 and 192 DPI (views_at_dpi.exe): rows, badges, the popup and the large view's
-// name fit, and the tray tip cuts the UTF-8 name between characters.
-TEST_F(PopupTest, AtOtherDpisEverythingFitsAndTheTipCutsBetweenCharacters) {
-    // Cyrillic, CJK and an emoji: 68 bytes of UTF-8, the tip's 63rd inside the last CJK character.
-    const std::string own = "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 "
+namespace {
+
+// Cyrillic, CJK and an emoji: 68 bytes of UTF-8, the tip's 63rd inside the last CJK character.
+const std::string OwnName = "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 "
                             "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0 \xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac "
                             "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac";
-    ASSERT_EQ(own.size(), 68u);
-    SetSetting("Desktop3Name", own);  // the programs' code page is UTF-8
+
+// The size of `text` in Tahoma of `centiPoints` at `dpi`, as the switcher's windows draw it.
+SIZE Measure(const std::string &text, int centiPoints, int32_t dpi) {
+    const GdiObject<HFONT> font(::CreateFontA(FontHeightForDpi(centiPoints, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                              FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    const WindowDC screen(nullptr);
+    const SelectedObject selected(screen.Get(), font.Get());
+    const std::wstring wide = ToWide(text);
+    SIZE size = {};
+    ::GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
+}
+
+}  // namespace
+
+// The test program (with Varnel's manifest, as the switchers have it) again at 120 and 192 DPI, for the test below.
+TEST_F(PopupTest, AtOtherDpisEverythingFitsAndTheTipCutsBetweenCharacters) {
+    SetSetting("Desktop3Name", OwnName);
     SetSetting("Desktop1Name", "A desktop name far longer than any screen can show in the popup's row at 200 %");
     for (const DWORD dpi : {120u, 192u}) {
         const PrefixDpi prefixDpi(dpi);
-        const TempFolder folder;
-        const std::wstring out = folder.File(L"views.txt");
-        EXPECT_EQ(RunProcess(TestBinDir() + L"\\views_at_dpi.exe", L"views_at_dpi.exe \"" + out + L"\" " +
-                                                                      std::to_wstring(dpi)), 0u);
-        // Not 63 bytes: that would keep a piece of the last character.
-        EXPECT_EQ(ReadFileBytes(out), "tip " + own.substr(0, 62) + "\n") << "at " << dpi << " DPI";
+        EXPECT_EQ(RunProcess(TestBinDir() + L"\\switcher_tests.exe",
+                             L"switcher_tests.exe --gtest_also_run_disabled_tests "
+                             L"--gtest_filter=PopupAtDpi.DISABLED_RowsBadgesAndNamesFitAndTheTipCutsBetweenCharacters"),
+                  0u) << "at " << dpi << " DPI";
     }
+}
+
+TEST(PopupAtDpi, DISABLED_RowsBadgesAndNamesFitAndTheTipCutsBetweenCharacters) {
+    ::OleInitialize(nullptr);
+    {
+        HiddenForm form;
+        ASSERT_TRUE(form.Load());
+        const frmPopup &popup = form.Popup();
+        const int32_t dpi = WindowDpi(popup.Hwnd());
+        EXPECT_GT(dpi, 96) << "the manifest's DPI awareness was not taken";
+        RECT whole = {};
+        ::GetWindowRect(popup.Hwnd(), &whole);
+        EXPECT_LE(whole.right - whole.left, ::GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_EQ(whole.bottom - whole.top, PixelsFromTwips(1900, dpi));
+        for (int16_t i = 4; i < 8; ++i) {
+            const RECT row = ChildRect(popup.Picture1(static_cast<size_t>(i)).Hwnd());
+            const RECT badge = ChildRect(popup.Image1(static_cast<size_t>(i)).Hwnd());
+            const SIZE bitmap = PictureSize(popup.Image1(static_cast<size_t>(i)).Picture());
+            const SIZE text = Measure(PopupRowText(form.DesktopName(RowDesktop(i))), 1400, dpi);
+            EXPECT_EQ(row.bottom - row.top, PixelsFromTwips(450, dpi)) << i;
+            EXPECT_EQ(badge, (RECT{row.right - row.left - bitmap.cx, 0, row.right - row.left, bitmap.cy})) << i;
+            EXPECT_EQ(bitmap.cy, row.bottom - row.top) << i;
+            // The name fits before the badge, except the one that would make the popup wider than the screen.
+            EXPECT_TRUE(text.cy <= bitmap.cy && (i == 4 || text.cx <= badge.left)) << "the name is cut, row " << i;
+        }
+        const RECT frame = ChildRect(form.LargeView().Back1(0).Hwnd());
+        EXPECT_EQ(frame.top, ScaleForDpi(50, dpi));
+        EXPECT_LE(Measure("    " + form.DesktopName(3), 2025, dpi).cy, frame.top) << "the name is above the frames";
+        // Not 63 bytes: that would keep a piece of the last character.
+        EXPECT_EQ(std::string(form.SysTray()->NotifyData().szTip), OwnName.substr(0, 62));
+    }
+    ::OleUninitialize();
 }
