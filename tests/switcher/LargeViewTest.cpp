@@ -11,15 +11,6 @@ class LargeViewTest : public ViewFixture {
 protected:
     static HWND View(const HiddenForm &form) { return form.LargeView().Hwnd(); }
     static bool Shown(const HiddenForm &form) { return ::IsWindowVisible(View(form)) != FALSE; }
-    // The desktops whose frame is red.
-    static std::set<int16_t> RedFrames(const HiddenForm &form) {
-        std::set<int16_t> red;
-        for (int16_t desk = 1; desk <= 4; ++desk) {
-            if (form.LargeView().Back1(static_cast<size_t>(desk - 1)).BackColor() == Red)
-                red.insert(desk);
-        }
-        return red;
-    }
 };
 
 }  // namespace
@@ -87,7 +78,8 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
                                                 {VK_LEFT, 1},   {VK_ESCAPE, 1}, {VK_RIGHT, 2}};
     for (const auto &[key, selected] : steps) {
         Key(View(form), key);
-        EXPECT_EQ(RedFrames(form), (std::set<int16_t>{selected})) << key;
+        EXPECT_EQ(form.LargeView().Selection(), selected) << key;
+        EXPECT_EQ(form.LargeView().Back1(static_cast<size_t>(selected - 1)).BackColor(), Red) << key;
     }
     // Enter picks desktop 2 and saves the picture shown, not a new capture of the view over the screen.
     const TempFolder folder;
@@ -106,7 +98,7 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
     Key(View(form), VK_RIGHT);
     Click(View(form), 640, 20);
     EXPECT_FALSE(Shown(form));
-    EXPECT_EQ(RedFrames(form), (std::set<int16_t>{3}));
+    EXPECT_EQ(form.LargeView().Selection(), 3);
     TrayRelease(form, 0x202);
     Click(form.LargeView().Desk1(0).Hwnd(), 100, 100);
     EXPECT_FALSE(Shown(form));

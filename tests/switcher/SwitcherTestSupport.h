@@ -11,7 +11,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <cwchar>
@@ -36,15 +35,6 @@ public:
                 set.insert(index);
         }
         return set;
-    }
-    // The indices set until every one of `expected` was (or the time ran out).
-    std::set<int16_t> SetUntil(const std::set<int16_t> &expected) const {
-        std::set<int16_t> seen;
-        WaitFor([&] {
-            seen.merge(SetSince());
-            return std::includes(seen.begin(), seen.end(), expected.begin(), expected.end());
-        }, 5000);
-        return seen;
     }
 
 private:

@@ -7,29 +7,16 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-bool Populate(const TempFolder &folder) {
-    bool ok = HubRun::Populate(folder, {L"varnelerror"}) &&
-              folder.Add(ProgramFolder() + L"\\FreeImage.dll", L"FreeImage.dll") &&
-              folder.Add(ProgramFolder() + L"\\VarnelEventHandler.exe", L"VarnelEventHandler.exe");
-    for (int desk = 1; desk <= 4; ++desk) {
-        const std::wstring n = std::to_wstring(desk);
-        ok = folder.Add(ProgramFolder() + L"\\Tavik" + n + L".exe", L"Tavik" + n + L".exe") &&
-             folder.Add(ProgramFolder() + L"\\Pellum" + n + L".exe", L"Pellum" + n + L".exe") && ok;
-    }
-    return ok;
-}
-
-}  // namespace
-
 TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAndEndsWithTheHub) {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Varnel");
     DebugMonitor monitor;
     ASSERT_TRUE(monitor.Active());
     TempFolder folder;
     HubRun hub(folder);
-    ASSERT_TRUE(Populate(folder));
+    ASSERT_TRUE(HubRun::Populate(folder, {L"varnelerror"}));
+    for (const wchar_t *file : {L"FreeImage.dll", L"VarnelEventHandler.exe", L"Tavik1.exe", L"Tavik2.exe", L"Tavik3.exe",
+                                L"Tavik4.exe", L"Pellum1.exe", L"Pellum2.exe", L"Pellum3.exe", L"Pellum4.exe"})
+        ASSERT_TRUE(folder.Add(ProgramFolder() + L"\\" + file, file));
     ASSERT_TRUE(hub.Start(monitor));
     for (int desk = 1; desk <= 4; ++desk)
         ASSERT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": started", 1, 30000)) << desk;
