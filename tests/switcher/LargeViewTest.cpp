@@ -1,19 +1,9 @@
-// The large view in-process (this test program is switcher 3, on a 1280 x 1024 screen): its frames and what it
-// shows, the damaged picture files it refuses, its keys and clicks, what a pick switches and saves, and how it
-// closes.
+// The large view in-process (this test program is switcher 3, on a 1280 x 1024 screen).
 #include "ViewFixture.h"
-
-namespace {
 
 constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 160, 0), Blue = RGB(0, 0, 200), Magenta = RGB(255, 0, 255);
 
-class LargeViewTest : public ViewFixture {
-protected:
-    static HWND View(const HiddenForm &form) { return form.LargeView().Hwnd(); }
-    static bool Shown(const HiddenForm &form) { return ::IsWindowVisible(View(form)) != FALSE; }
-};
-
-}  // namespace
+using LargeViewTest = ViewFixture;
 
 TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFrameRed) {
     SetSetting("Desktop3Name", "Mail");
@@ -21,6 +11,7 @@ TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFram
     ASSERT_TRUE(WriteFileBytes(ScreenshotPath(2), Shot(300, 200, Blue).Bmp()));
     HiddenForm form;
     ASSERT_TRUE(form.Load());
+    const HWND view = form.LargeView().Hwnd();
     const RECT frames[] = {{50, 50, 615, 487}, {665, 50, 1230, 487}, {50, 537, 615, 974}, {665, 537, 1230, 974}};
     for (size_t k = 0; k < 4; ++k) {
         EXPECT_EQ(ChildRect(form.LargeView().Back1(k).Hwnd()), frames[k]) << k;
@@ -44,48 +35,45 @@ TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFram
     ASSERT_TRUE(WaitFor([] { return ScreenPixel(332, 538) == Red && ScreenPixel(320, 20) != Magenta; }));
     const Shot shot = ScreenShot();
     shot.Keep("largeview-opened");
-    // The frame of desktop 3 (bottom left) is red, the others the desktop colour.
     EXPECT_EQ(shot.At(51, 755), Red);
     EXPECT_EQ(shot.At(332, 51), ::GetSysColor(COLOR_BACKGROUND));
     EXPECT_EQ(shot.At(947, 538), ::GetSysColor(COLOR_BACKGROUND));
-    // Desktop 1's picture fills its box but for the rounded corners; desktop 2's smaller one sits at the box's
-    // top-left corner with the empty colour beside and below it.
+    // A smaller picture sits at its box's top-left corner; the rounded corners cut a few pixels.
     EXPECT_GT(shot.Count({53, 53, 612, 484}, Green), 558 * 430 - 20);
     EXPECT_GT(shot.Count({668, 53, 968, 253}, Blue), 300 * 200 - 20);
     EXPECT_EQ(shot.Count({668, 253, 1227, 484}, Blue), 0);
-    // Desktop 4's box, without a picture, holds only the words that its picture comes after a visit.
     const int unwritten = shot.Count({700, 600, 1200, 950}, ::GetSysColor(COLOR_BTNTEXT));
     EXPECT_TRUE(unwritten < 500 * 350 && unwritten > 500 * 350 * 9 / 10) << unwritten;
     // Desktop 3's picture is the capture made at the opening, scaled to the box: the marker is its top-left quarter.
     EXPECT_GT(shot.Count({53, 540, 333, 755}, Magenta), 270 * 205);
     EXPECT_EQ(shot.Count({340, 765, 612, 971}, Magenta), 0);
-    // The name in the top margin, on the caption-text colour.
     EXPECT_LT(shot.Count({0, 0, 300, 50}, ::GetSysColor(COLOR_CAPTIONTEXT)), 300 * 50 - 100);
 
     // After a display change the view is laid out for the screen again.
-    ::SetWindowPos(View(form), nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageA(View(form), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
-    RECT view = {};
-    ::GetWindowRect(View(form), &view);
-    EXPECT_EQ(view, (RECT{0, 0, 1280, 1024}));
+    ::SetWindowPos(view, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(view, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    RECT place = {};
+    ::GetWindowRect(view, &place);
+    EXPECT_EQ(place, (RECT{0, 0, 1280, 1024}));
 }
 
 TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelectedAgain) {
     HiddenForm form;
     ASSERT_TRUE(form.Load());
+    const HWND view = form.LargeView().Hwnd();
     TrayRelease(form, 0x202);
     const std::pair<WPARAM, int16_t> steps[] = {{VK_LEFT, 3},   {VK_RIGHT, 4},  {VK_RIGHT, 4}, {VK_UP, 2},
                                                 {VK_LEFT, 1},   {VK_ESCAPE, 1}, {VK_RIGHT, 2}};
     for (const auto &[key, selected] : steps) {
-        Key(View(form), key);
+        Key(view, key);
         EXPECT_EQ(form.LargeView().Selection(), selected) << key;
         EXPECT_EQ(form.LargeView().Back1(static_cast<size_t>(selected - 1)).BackColor(), Red) << key;
     }
     // Enter picks desktop 2 and saves the picture shown, not a new capture of the view over the screen.
     const TempFolder folder;
     ASSERT_TRUE(SavePictureFile(form.LargeView().DesktopPicture(3), folder.File(L"shown.bmp")));
-    Key(View(form), VK_RETURN);
-    EXPECT_FALSE(Shown(form));
+    Key(view, VK_RETURN);
+    EXPECT_FALSE(Shown(view));
     EXPECT_EQ(m_events.SetSince(), SwitchEvents(2));
     EXPECT_EQ(OwnFile(), Thumbnail);
     EXPECT_TRUE(ReadFileBytes(ScreenshotPath(3)) == ReadFileBytes(folder.File(L"shown.bmp")));
@@ -94,22 +82,22 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
     // A click on a frame's border does nothing, on the background it closes the view, on a picture it picks.
     TrayRelease(form, 0x202);
     Click(form.LargeView().Back1(0).Hwnd(), 1, 200);
-    EXPECT_TRUE(Shown(form));
-    Key(View(form), VK_RIGHT);
-    Click(View(form), 640, 20);
-    EXPECT_FALSE(Shown(form));
+    EXPECT_TRUE(Shown(view));
+    Key(view, VK_RIGHT);
+    Click(view, 640, 20);
+    EXPECT_FALSE(Shown(view));
     EXPECT_EQ(form.LargeView().Selection(), 3);
     TrayRelease(form, 0x202);
     Click(form.LargeView().Desk1(0).Hwnd(), 100, 100);
-    EXPECT_FALSE(Shown(form));
+    EXPECT_FALSE(Shown(view));
     EXPECT_EQ(m_events.SetSince(), SwitchEvents(1));
 
     // Losing the activation closes it too.
     TrayRelease(form, 0x202);
-    Key(View(form), VK_UP);
+    Key(view, VK_UP);
     const ColourWindow other(RGB(0, 0, 255), {0, 0, 50, 50});
     other.Activate();
-    EXPECT_TRUE(WaitFor([&] { return !Shown(form); }));
+    EXPECT_TRUE(WaitFor([&] { return !Shown(view); }));
     EXPECT_EQ(form.LargeView().Selection(), 3);
     EXPECT_EQ(m_events.SetSince(), std::set<int16_t>{});
 }

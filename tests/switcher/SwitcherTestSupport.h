@@ -1,5 +1,4 @@
-// What the switcher's Wine tests share: the 47 named events as the hub would hold them, settings written as the
-// control panel writes them, the screenshot files read back, and a tray that never goes empty.
+// What the switcher's Wine tests share: the hub's events, the settings, the screenshot files and the tray.
 #pragma once
 #include "Handles.h"
 #include "Registry.h"
@@ -27,8 +26,7 @@ public:
         }
     }
     HANDLE Get(int16_t index) const { return m_handles[static_cast<size_t>(index - 1)].Get(); }
-    // The indices set since they were last observed (observing resets them).
-    std::set<int16_t> SetSince() const {
+    std::set<int16_t> SetSince() const {  // observing resets them
         std::set<int16_t> set;
         for (int16_t index = 1; index <= EventCount; ++index) {
             if (Get(index) != nullptr && ::WaitForSingleObject(Get(index), 0) == WAIT_OBJECT_0)
@@ -43,13 +41,9 @@ private:
 
 // A value under the settings key, of any type (the switcher must cope with wrong ones); text is UTF-8.
 inline void SetSetting(const char *name, DWORD type, const void *data, DWORD size) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, Registry::SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                          nullptr) == ERROR_SUCCESS) {
-        const std::wstring wideName(name, name + std::strlen(name));
-        ::RegSetValueExW(key, wideName.c_str(), 0, type, static_cast<const BYTE *>(data), size);
-        ::RegCloseKey(key);
-    }
+    const std::string key = Registry::SettingsKey;
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, std::wstring(key.begin(), key.end()).c_str(),
+                      std::wstring(name, name + std::strlen(name)).c_str(), type, data, size);
 }
 inline void SetSetting(const char *name, const std::string &utf8) {
     std::wstring text(utf8.size() + 1, L'\0');
@@ -69,7 +63,6 @@ inline std::optional<BmpPixels> FileBmp(const std::wstring &path) {
 // 559 x 431 at 24 bits, rows padded to 1680 bytes: the picture a switcher leaves on a 1280 x 1024 screen.
 inline const BmpPixels Thumbnail = {559, 431, 24, 54, 1680 * 431};
 
-// The record naming the tray icon of a window (id 1, the version-1 size).
 inline NOTIFYICONDATAA IconRecord(HWND window) {
     NOTIFYICONDATAA record = {};
     record.cbSize = 88;

@@ -1,6 +1,5 @@
-// The whole road of a hot-key switch with the real hub, relays and switchers: the switcher of the desktop left
-// asks the hub, writes its picture and tells the other three, which reload it. A dead switcher does not stop a
-// switch and is started again; a dead hub ends the whole set.
+// The whole road of a hot-key switch with the real hub, relays and switchers, a dead switcher started again and a
+// dead hub ending the set, followed through the programs' traces.
 #include "AnsiText.h"
 #include "HubRun.h"
 #include "SwitcherTestSupport.h"
@@ -32,13 +31,6 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAnd
     EXPECT_TRUE(monitor.Matching("Tavik1: reloaded").empty());
     for (const wchar_t *other : {L"desktop2.bmp", L"desktop3.bmp", L"desktop4.bmp"})
         EXPECT_FALSE(FileExists(folder.File(other))) << other;
-
-    // Leaving desktop 3 for desktop 2: now switcher 3 writes its picture and the others reload it.
-    PressHotKey(MOD_WIN, '2');
-    EXPECT_TRUE(monitor.WaitFor("cDesktop2: switched to desk2", 2));
-    for (int desk : {1, 2, 4})
-        EXPECT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": reloaded the picture of desktop 3")) << desk;
-    EXPECT_TRUE(FileExists(folder.File(L"desktop3.bmp")));
 
     // Back on desktop 1, its switcher dies: the next hot key still switches, and the switcher is back with its icon.
     PressHotKey(MOD_WIN, '1');

@@ -1,6 +1,5 @@
 // Switcher 3 as a real program in a throwaway program folder, with the events the hub would hold created by the
-// test: the switch sequence and its screenshot file, the copy-data words, the tray icon after the taskbar is
-// created again, no FreeImage.dll, and missing events.
+// test.
 #include "DebugMonitor.h"
 #include "SwitcherTestSupport.h"
 
@@ -26,13 +25,11 @@ public:
         if (m_process && ::WaitForSingleObject(m_process.Get(), 5000) != WAIT_OBJECT_0)
             ::TerminateProcess(m_process.Get(), 1);
     }
-    // True once the switcher traced the end of its start-up.
     bool Start() {
         m_process = StartProcess(folder.File(L"Tavik3.exe"), L"");
         return WaitFor([&] { return !m_monitor.Matching("Tavik3: started").empty() || ExitCode(0) != STILL_ACTIVE; }) &&
                Window() != nullptr;
     }
-    // The exit code once the program ended by itself, or STILL_ACTIVE.
     DWORD ExitCode(DWORD timeoutMs = 10000) const {
         DWORD code = STILL_ACTIVE;
         if (::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0)

@@ -1,5 +1,4 @@
-// What the in-process tests share: a switcher (this test program is switcher 3) with the hub's events, clean
-// settings and screenshot files, and the clicks and keys a user gives.
+// A switcher in-process (this test program is switcher 3) with the hub's events, clean settings and files.
 #pragma once
 #include "HiddenForm.h"
 #include "Screenshot.h"
@@ -37,6 +36,7 @@ protected:
     static void Key(HWND window, WPARAM key) { ::SendMessageA(window, WM_KEYDOWN, key, 1); }
     // The shell's callback of a left (0x202) or right (0x205) button release on the tray icon.
     static void TrayRelease(const HiddenForm &form, LPARAM button) { ::SendMessageA(form.Hwnd(), WM_MOUSEMOVE, 0, button); }
+    static bool Shown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
     static std::optional<BmpPixels> OwnFile() { return FileBmp(ScreenshotPath(3)); }
     static bool Layered(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
     static BYTE Alpha(HWND window) {
@@ -49,28 +49,19 @@ protected:
     KeeperIcon m_keeper;
 };
 
-// A plain window of one colour at a place of the screen, there when it is handed out; it can take the
-// activation away from the switcher's windows.
+// A window of one colour on the screen when it is handed out; it can take the activation away.
 class ColourWindow {
 public:
     ColourWindow(COLORREF colour, const RECT &place) : m_brush(::CreateSolidBrush(colour)) {
-        WNDCLASSEXA windowClass = {};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = m_brush.Get();
-        windowClass.lpszClassName = m_name.c_str();
-        ::RegisterClassExA(&windowClass);
+        const WNDCLASSA windowClass = {0, ::DefWindowProcA, 0, 0, ::GetModuleHandleA(nullptr), nullptr, nullptr,
+                                       m_brush.Get(), nullptr, m_name.c_str()};
+        ::RegisterClassA(&windowClass);
         m_window.Reset(::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, m_name.c_str(), "", WS_POPUP, place.left,
                                          place.top, place.right - place.left, place.bottom - place.top, nullptr,
                                          nullptr, windowClass.hInstance, nullptr));
         ::ShowWindow(m_window.Get(), SW_SHOWNOACTIVATE);
         WaitFor([&] { return ScreenPixel((place.left + place.right) / 2, (place.top + place.bottom) / 2) == colour; },
                 5000);
-    }
-    ~ColourWindow() {
-        m_window.Reset();
-        ::UnregisterClassA(m_name.c_str(), ::GetModuleHandleA(nullptr));
     }
     void Activate() const {
         ::SetForegroundWindow(m_window.Get());

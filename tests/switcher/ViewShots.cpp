@@ -67,12 +67,8 @@ Shot ScreenShot() {
     std::vector<uint32_t> bits(static_cast<size_t>(width) * height);
     ::GetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
     Shot shot(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t p = bits[static_cast<size_t>(y) * width + x];
-            shot.Set(x, y, RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-        }
-    }
+    for (size_t i = 0; i < bits.size(); ++i)
+        shot.Set(static_cast<int>(i % width), static_cast<int>(i / width), RGB(bits[i] >> 16, bits[i] >> 8, bits[i]));
     return shot;
 }
 
