@@ -101,7 +101,7 @@ bool PanelProcess::ShowsPage(int page) const {
             if ((::IsWindowVisible(Control(frames[shown])) != FALSE) != (shown == page))
                 return false;
         return true;
-    }, 5000);
+    });
 }
 
 HWND PanelProcess::WaitForWindow(const char *windowClass, const char *title) const {

@@ -22,14 +22,15 @@ protected:
 
 // Every control that shows a setting, as one comparable picture.
 struct Shown {
-    bool transparency, autoStart, alt, ctrl, shift, win;
+    std::vector<bool> ticked;  // transparency, autostart, ALT, CTRL, SHIFT, WIN
     std::vector<std::string> names, keys;
     bool operator==(const Shown &) const = default;
 };
 
 Shown Read(const PanelProcess &panel) {
-    Shown shown{panel.Checked(CheckTransparency), panel.Checked(CheckAutoStart), panel.Checked(CheckAlt),
-                panel.Checked(CheckCtrl), panel.Checked(CheckShift), panel.Checked(CheckWin), {}, {}};
+    Shown shown;
+    for (const int box : {CheckTransparency, CheckAutoStart, CheckAlt, CheckCtrl, CheckShift, CheckWin})
+        shown.ticked.push_back(panel.Checked(box));
     for (int i = 0; i < 5; ++i)
         shown.keys.push_back(panel.Text(LabelRecord + i));
     for (int i = 0; i < 4; ++i)
@@ -43,11 +44,9 @@ std::vector<std::string> EventsSet(const DebugMonitor &trace, const PanelProcess
     return trace.Matching("ControlPanel: set", panel.Id());
 }
 
-// The path as the panel quotes it; built in steps, as GCC 12 misreads "\"" + text as an overlapping copy.
+// The path as the panel quotes it (appended: GCC 12 misreads "\"" + text as an overlapping copy).
 std::string Quoted(const std::wstring &path) {
-    std::string quoted(1, '"');
-    quoted += ToAnsi(path);
-    return quoted += '"';
+    return std::string(1, '"').append(ToAnsi(path)).append(1, '"');
 }
 
 HWND FocusOf(const PanelProcess &panel) {
@@ -66,12 +65,39 @@ void Type(const std::wstring &text) {
     }
 }
 
+// Fails the test when the shown control cuts its caption in its font at 120 DPI; counts the captions checked.
+BOOL CALLBACK ExpectCaptionInside(HWND control, LPARAM checked) {
+    constexpr int dpi = 120;
+    const std::wstring caption = WideWindowText(control);
+    char kind[16] = {};
+    ::GetClassNameA(control, kind, sizeof kind);
+    if (!::IsWindowVisible(control) || caption.empty() || _stricmp(kind, "Edit") == 0)
+        return TRUE;
+    const int id = ::GetDlgCtrlID(control);
+    const GdiObject<HFONT> font = PointFont("Tahoma", id >= cmdRecordKey1 && id < cmdRecordKey1 + 5 ? 825 : 900,
+                                            id >= LabelRecord && id < LabelRecord + 5, dpi);
+    const WindowDC screen(nullptr);
+    const SelectedObject selected(screen.Get(), font.Get());
+    RECT text = {};
+    ::DrawTextW(screen.Get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    RECT room = {};
+    ::GetClientRect(control, &room);
+    // A check box or group box gives its box or line, a push button its edges.
+    const LONG style = ::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    if (_stricmp(kind, "Button") == 0)
+        room.right -= style == BS_AUTOCHECKBOX || style == BS_GROUPBOX ? ScaleForDpi(16, dpi) : 2 * ScaleForDpi(3, dpi);
+    EXPECT_LE(text.right, room.right) << "control " << id << " cuts its caption";
+    EXPECT_LE(text.bottom, room.bottom) << "control " << id << " is lower than its caption";
+    ++*reinterpret_cast<int *>(checked);
+    return TRUE;
+}
+
 }  // namespace
 
 TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTyped) {
-    WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", 16);      // no modifier set: WIN
-    WriteString(SettingsKeyPath, "GUItransparency", "0");         // a string where a DWORD belongs
-    WriteDword(SettingsKeyPath, "Desktop1Name", 5);               // a DWORD where a string belongs
+    WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", 16);  // no modifier set: WIN
+    WriteString(SettingsKeyPath, "GUItransparency", "0");     // a string where a DWORD belongs
+    WriteDword(SettingsKeyPath, "Desktop1Name", 5);           // a DWORD where a string belongs
     WriteString(SettingsKeyPath, "Desktop2Name", "%TEMP%", REG_EXPAND_SZ);
     WriteString(SettingsKeyPath, "Desktop3Name", "");
     WriteString(SettingsKeyPath, "ShortcutKeyDesktop1", "65");
@@ -85,8 +111,8 @@ TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTy
     {
         PanelProcess panel(m_folder);
         ASSERT_TRUE(panel.Started());
-        EXPECT_EQ(Read(panel), (Shown{true, false, false, false, false, true,
-                                      {"Desktop 1", "Desktop 2", "", "Desktop 4"}, keys}));
+        const std::vector<std::string> names = {"Desktop 1", "Desktop 2", "", "Desktop 4"};
+        EXPECT_EQ(Read(panel), (Shown{{true, false, false, false, false, true}, names, keys}));
         for (const int page : {2, 1, 0}) {
             panel.PressTab(page);
             EXPECT_TRUE(panel.ShowsPage(page)) << "pressed tab " << page;
@@ -109,8 +135,8 @@ TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTy
     // Read back as saved, each value in its type; unticking autostart takes the Run value away.
     PanelProcess again(m_folder);
     ASSERT_TRUE(again.Started());
-    EXPECT_EQ(Read(again), (Shown{false, true, true, true, true, false,
-                                  {"Mail", "Desktop 2", " Web & Chat ", "50% off %TEMP%"}, keys}));
+    const std::vector<std::string> names = {"Mail", "Desktop 2", " Web & Chat ", "50% off %TEMP%"};
+    EXPECT_EQ(Read(again), (Shown{{false, true, true, true, true, false}, names, keys}));
     again.SetChecked(CheckAutoStart, false);
     ASSERT_TRUE(again.SaveAndExit());
     EXPECT_FALSE(ReadStored(RunKeyPath, "Varnel").has_value());
@@ -132,7 +158,6 @@ TEST_F(PanelTest, KeyboardAloneReachesEveryPageNamesADesktopInAnyScriptRecordsAK
         PressHotKey(0, VK_RIGHT);
         PressHotKey(0, VK_RIGHT);
         ASSERT_TRUE(panel.ShowsPage(2));
-        EXPECT_TRUE(focusOn(Tab1));
         PressHotKey(kAlt, '2');
         ASSERT_TRUE(focusOn(TextDeskName + 1)) << "Alt+2 does not reach the second name";
         PressHotKey(0, VK_HOME);
@@ -197,7 +222,7 @@ TEST_F(PanelTest, ARowsDialogRecordsItsKeyAndEachRowSaysWhetherItsKeyIsFree) {
                 if (panel.Text(LabelStatus + row) != expected[static_cast<size_t>(row)])
                     return false;
             return true;
-        }, 5000);
+        });
     };
     EXPECT_TRUE(statuses({"Same as Desktop 2", "Same as Desktop 1", "Free", "Free", "In use by Varnel"}));
 
@@ -239,9 +264,8 @@ TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownClosesWhat
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
 
         panel.Click(cmdStop);
-        EXPECT_EQ(EventsSet(trace, panel, 3), (std::vector<std::string>{"ControlPanel: set Local\\nuvoq_CloseVarnel",
-                                                                        "ControlPanel: set Local\\nuvoq_CloseSwitcher2",
-                                                                        "ControlPanel: set Local\\nuvoq_CloseSwitcher4"}));
+        const std::string set = "ControlPanel: set Local\\nuvoq_Close";
+        EXPECT_EQ(EventsSet(trace, panel, 3), (std::vector{set + "Varnel", set + "Switcher2", set + "Switcher4"}));
         for (const KernelHandle &event : running)
             EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);
     }
@@ -252,37 +276,6 @@ TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownClosesWhat
     EXPECT_EQ(RecorderLines(m_folder, L"Varnel"), "Default|2|" + Quoted(m_folder.File(L"Varnel.exe")) + "\r\n");
     EXPECT_FALSE(KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(ShutdownEvents[0]).c_str())));
 }
-
-namespace {
-
-// Fails the test when the shown control cuts its caption in its font at 120 DPI; counts the captions checked.
-BOOL CALLBACK ExpectCaptionInside(HWND control, LPARAM checked) {
-    constexpr int dpi = 120;
-    const std::wstring caption = WideWindowText(control);
-    char kind[16] = {};
-    ::GetClassNameA(control, kind, sizeof kind);
-    if (!::IsWindowVisible(control) || caption.empty() || _stricmp(kind, "Edit") == 0)
-        return TRUE;
-    const int id = ::GetDlgCtrlID(control);
-    const GdiObject<HFONT> font = PointFont("Tahoma", id >= cmdRecordKey1 && id < cmdRecordKey1 + 5 ? 825 : 900,
-                                            id >= LabelRecord && id < LabelRecord + 5, dpi);
-    const WindowDC screen(nullptr);
-    const SelectedObject selected(screen.Get(), font.Get());
-    RECT text = {};
-    ::DrawTextW(screen.Get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
-    RECT room = {};
-    ::GetClientRect(control, &room);
-    // A check box or group box gives its box or line, a push button its edges.
-    const LONG style = ::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-    if (_stricmp(kind, "Button") == 0)
-        room.right -= style == BS_AUTOCHECKBOX || style == BS_GROUPBOX ? ScaleForDpi(16, dpi) : 2 * ScaleForDpi(3, dpi);
-    EXPECT_LE(text.right, room.right) << "control " << id << " cuts its caption";
-    EXPECT_LE(text.bottom, room.bottom) << "control " << id << " is lower than its caption";
-    ++*reinterpret_cast<int *>(checked);
-    return TRUE;
-}
-
-}  // namespace
 
 TEST_F(PanelTest, At120DpiTheWindowScalesAndNoCaptionIsCut) {
     const PrefixDpi dpi(120);

@@ -16,8 +16,7 @@ for dpi in 96 120 144 192; do
     wine "$folder/varnelerror.exe" 5 WIN + 1 >/dev/null 2>&1 &
     first=$!
     for _ in $(seq 200); do [ -n "$(windows)" ] && break; sleep 0.05; done
-    window=$(windows | head -n 1)
-    [ -n "$window" ] || { echo "no reporter window at $dpi DPI"; exit 1; }
+    window=$(windows | head -n 1) && [ -n "$window" ] || { echo "no reporter window at $dpi DPI"; exit 1; }
     # The second start hands its report to the first window and ends.
     wine "$folder/varnelerror.exe" 3 2 >/dev/null 2>&1 || { echo "the second report was not taken"; exit 1; }
     [ "$(windows | wc -l)" -eq 1 ] || { echo "more than one reporter window"; exit 1; }
