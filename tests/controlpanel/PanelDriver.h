@@ -1,5 +1,5 @@
-// Drives the real VarnelControlPanel.exe from a test: a throwaway program folder with stand-ins for the hub and
-// the error reporter, the window and its controls found by id, and the settings store of the test prefix.
+// Drives the real VarnelControlPanel.exe from a test: a throwaway program folder with stand-ins (recorder.exe)
+// for the hub and the error reporter, the controls found by id, and the settings store of the test prefix.
 #pragma once
 #include "DebugMonitor.h"
 #include "Handles.h"
@@ -11,63 +11,48 @@
 #include <string>
 #include <vector>
 
-// HKEY_CURRENT_USER\Software\Varnel and the Run value "Varnel", removed before and after each test; the Run
-// key is left writable however a test leaves it.
-class SettingsSandbox {
-public:
-    SettingsSandbox();
-    ~SettingsSandbox();
-    SettingsSandbox(const SettingsSandbox &) = delete;
-    SettingsSandbox &operator=(const SettingsSandbox &) = delete;
+inline constexpr const char *SettingsKeyPath = "Software\\Varnel";
+inline constexpr const char *RunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-private:
-    static void Clear();
+// Removes the settings key and the Run value "Varnel", before and after each test.
+void ClearSettings();
+struct SettingsSandbox {
+    SettingsSandbox() { ClearSettings(); }
+    ~SettingsSandbox() { ClearSettings(); }
 };
 
-// Raw registry access for the tests, as another program or a damaged profile would leave values.
-void WriteRaw(const char *key, const char *name, DWORD type, const void *data, DWORD size);
+// Raw registry values, as another program or a damaged profile would leave them.
 void WriteDword(const char *key, const char *name, DWORD value);
 void WriteString(const char *key, const char *name, const std::string &text, DWORD type = REG_SZ);
-void CreateSettingsKey();
 struct StoredValue {
     DWORD type = 0;
     std::string bytes;
     DWORD Number() const;
-    std::string Text() const;  // without the final NUL
+    std::string Text() const { return bytes.substr(0, bytes.find('\0')); }
 };
 std::optional<StoredValue> ReadStored(const char *key, const char *name);
-// Lets everyone read a key but nobody write values into it (a locked-down profile).
-void DenyWrites(const char *key);
 
-inline constexpr const char *SettingsKeyPath = "Software\\Varnel";
-inline constexpr const char *RunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// The panel started from `folder`, which also receives recorder.exe as varnelerror.exe and, unless the test
-// put the real hub there, as Varnel.exe.
 class PanelProcess {
 public:
-    enum class Hub { StandIn, AsFound };
-    explicit PanelProcess(const TempFolder &folder, Hub hub = Hub::StandIn);
+    explicit PanelProcess(const TempFolder &folder);
     ~PanelProcess();
-    PanelProcess(const PanelProcess &) = delete;
-    PanelProcess &operator=(const PanelProcess &) = delete;
-
     bool Started() const { return m_form != nullptr; }
     DWORD Id() const { return m_id; }
     HWND Form() const { return m_form; }
     HWND Control(int id) const;
     std::string Text(int id) const;
-    bool Checked(int id) const;
-    void SetChecked(int id, bool ticked) const;
-    void SetText(int id, const std::string &text) const;
+    bool Checked(int id) const { return ::SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetChecked(int id, bool on) const { ::SendMessageA(Control(id), BM_SETCHECK, on ? BST_CHECKED : 0, 0); }
+    void SetText(int id, const char *text) const { ::SendMessageA(Control(id), WM_SETTEXT, 0, (LPARAM)text); }
     // Posted, so that a modal dialog or message box it opens does not block the test.
-    void Click(int id) const;
-    void PressTab(int x) const;
-    bool Visible(int id) const;
-    // The panel's top-level window of `windowClass` (nullptr: any) titled `title`, once it appears.
-    HWND WaitForWindow(const char *windowClass, const std::string &title, DWORD timeoutMs = 10000) const;
+    void Click(int id) const { ::PostMessageA(Control(id), BM_CLICK, 0, 0); }
+    // A mouse press just right of the tab's left edge (as the strip lays out its captions at 96 DPI).
+    void PressTab(int tab) const;
+    // Waits until the page's frame alone shows.
+    bool ShowsPage(int page) const;
+    // The panel's visible top-level window of `windowClass` titled `title`, once it appears.
+    HWND WaitForWindow(const char *windowClass, const char *title) const;
     bool WaitForExit(DWORD timeoutMs = 10000) const;
-    // Save and wait for the program to end.
     bool SaveAndExit() const;
 
 private:
@@ -77,10 +62,3 @@ private:
 };
 
 std::string WindowTextOf(HWND window);
-// The text of a message box: its static controls' texts.
-std::string MessageBoxText(HWND box);
-// The x of every tab's left edge in the panel's strip, from the captions' widths in its font, and last the x
-// where the last tab's span ends.
-std::vector<int> PanelTabLefts();
-// The panel's own trace lines (its event sets), in order.
-std::vector<std::string> PanelTrace(const DebugMonitor &monitor, DWORD processId);

@@ -1,0 +1,297 @@
+// The settings window driven as a user drives it: what it shows of stored settings and what a save writes, the
+// keyboard, the hot-key rows and their recording dialog, Start and Shutdown, and its layout at 120 DPI.
+#include "AnsiText.h"
+#include "ControlIds.h"
+#include "Dpi.h"
+#include "Fonts.h"
+#include "PanelDriver.h"
+#include "PanelRules.h"
+#include "core/EventNames.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ControlId;
+
+class PanelTest : public ::testing::Test {
+protected:
+    const SettingsSandbox m_sandbox;
+    const TempFolder m_folder;
+};
+
+// Every control that shows a setting, as one comparable picture.
+struct Shown {
+    std::vector<bool> ticked;  // transparency, autostart, ALT, CTRL, SHIFT, WIN
+    std::vector<std::string> names, keys;
+    bool operator==(const Shown &) const = default;
+};
+
+Shown Read(const PanelProcess &panel) {
+    Shown shown;
+    for (const int box : {CheckTransparency, CheckAutoStart, CheckAlt, CheckCtrl, CheckShift, CheckWin})
+        shown.ticked.push_back(panel.Checked(box));
+    for (int i = 0; i < 5; ++i)
+        shown.keys.push_back(panel.Text(LabelRecord + i));
+    for (int i = 0; i < 4; ++i)
+        shown.names.push_back(panel.Text(TextDeskName + i));
+    return shown;
+}
+
+// The events the panel traces as set, once `count` are there.
+std::vector<std::string> EventsSet(const DebugMonitor &trace, const PanelProcess &panel, size_t count) {
+    WaitFor([&] { return trace.Matching("ControlPanel: set", panel.Id()).size() >= count; }, 5000);
+    return trace.Matching("ControlPanel: set", panel.Id());
+}
+
+// The path as the panel quotes it (appended: GCC 12 misreads "\"" + text as an overlapping copy).
+std::string Quoted(const std::wstring &path) {
+    return std::string(1, '"').append(ToAnsi(path)).append(1, '"');
+}
+
+HWND FocusOf(const PanelProcess &panel) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(panel.Form(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Characters as a keyboard layout of any script delivers them (VK_PACKET), one UTF-16 unit at a time.
+void Type(const std::wstring &text) {
+    for (const wchar_t unit : text) {
+        INPUT keys[2] = {{INPUT_KEYBOARD, {.ki = {0, unit, KEYEVENTF_UNICODE, 0, 0}}},
+                         {INPUT_KEYBOARD, {.ki = {0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0}}}};
+        ::SendInput(2, keys, sizeof(INPUT));
+    }
+}
+
+// Fails the test when the shown control cuts its caption in its font at 120 DPI; counts the captions checked.
+BOOL CALLBACK ExpectCaptionInside(HWND control, LPARAM checked) {
+    constexpr int dpi = 120;
+    const std::wstring caption = WideWindowText(control);
+    char kind[16] = {};
+    ::GetClassNameA(control, kind, sizeof kind);
+    if (!::IsWindowVisible(control) || caption.empty() || _stricmp(kind, "Edit") == 0)
+        return TRUE;
+    const int id = ::GetDlgCtrlID(control);
+    const GdiObject<HFONT> font = PointFont("Tahoma", id >= cmdRecordKey1 && id < cmdRecordKey1 + 5 ? 825 : 900,
+                                            id >= LabelRecord && id < LabelRecord + 5, dpi);
+    const WindowDC screen(nullptr);
+    const SelectedObject selected(screen.Get(), font.Get());
+    RECT text = {};
+    ::DrawTextW(screen.Get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    RECT room = {};
+    ::GetClientRect(control, &room);
+    // A check box or group box gives its box or line, a push button its edges.
+    const LONG style = ::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    if (_stricmp(kind, "Button") == 0)
+        room.right -= style == BS_AUTOCHECKBOX || style == BS_GROUPBOX ? ScaleForDpi(16, dpi) : 2 * ScaleForDpi(3, dpi);
+    EXPECT_LE(text.right, room.right) << "control " << id << " cuts its caption";
+    EXPECT_LE(text.bottom, room.bottom) << "control " << id << " is lower than its caption";
+    ++*reinterpret_cast<int *>(checked);
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTyped) {
+    WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", 16);  // no modifier set: WIN
+    WriteString(SettingsKeyPath, "GUItransparency", "0");     // a string where a DWORD belongs
+    WriteDword(SettingsKeyPath, "Desktop1Name", 5);           // a DWORD where a string belongs
+    WriteString(SettingsKeyPath, "Desktop2Name", "%TEMP%", REG_EXPAND_SZ);
+    WriteString(SettingsKeyPath, "Desktop3Name", "");
+    WriteString(SettingsKeyPath, "ShortcutKeyDesktop1", "65");
+    WriteDword(SettingsKeyPath, "ShortcutKeyDesktop2", 0x10033);  // only the low 16 bits count
+    WriteString(RunKeyPath, "Varnel", "x", REG_EXPAND_SZ);        // not Varnel's: autostart is off
+    std::vector<KernelHandle> events;  // the hub and the switchers re-read the settings when these are set
+    for (const int16_t index : ReReadEvents)
+        events.emplace_back(::CreateEventA(nullptr, FALSE, FALSE, EventName(index).c_str()));
+    const DebugMonitor trace;
+    const std::vector<std::string> keys = {"1", "3", "3", "4", "`"};
+    {
+        PanelProcess panel(m_folder);
+        ASSERT_TRUE(panel.Started());
+        const std::vector<std::string> names = {"Desktop 1", "Desktop 2", "", "Desktop 4"};
+        EXPECT_EQ(Read(panel), (Shown{{true, false, false, false, false, true}, names, keys}));
+        for (const int page : {2, 1, 0}) {
+            panel.PressTab(page);
+            EXPECT_TRUE(panel.ShowsPage(page)) << "pressed tab " << page;
+        }
+        panel.SetChecked(CheckTransparency, false);
+        panel.SetChecked(CheckAutoStart, true);
+        panel.SetChecked(CheckWin, false);
+        for (const int box : {CheckAlt, CheckCtrl, CheckShift})
+            panel.SetChecked(box, true);
+        panel.SetText(TextDeskName + 0, "Mail");
+        panel.SetText(TextDeskName + 2, " Web & Chat ");
+        panel.SetText(TextDeskName + 3, "50% off %TEMP%");
+        ASSERT_TRUE(panel.SaveAndExit());
+        EXPECT_EQ(EventsSet(trace, panel, 5).at(0), "ControlPanel: set Local\\nuvoq_ReadRegVarnel") << "hub first";
+    }
+    for (const KernelHandle &event : events)
+        EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(ReadStored(RunKeyPath, "Varnel").value_or(StoredValue{}).Text(), Quoted(m_folder.File(L"Varnel.exe")));
+
+    // Read back as saved, each value in its type; unticking autostart takes the Run value away.
+    PanelProcess again(m_folder);
+    ASSERT_TRUE(again.Started());
+    const std::vector<std::string> names = {"Mail", "Desktop 2", " Web & Chat ", "50% off %TEMP%"};
+    EXPECT_EQ(Read(again), (Shown{{false, true, true, true, true, false}, names, keys}));
+    again.SetChecked(CheckAutoStart, false);
+    ASSERT_TRUE(again.SaveAndExit());
+    EXPECT_FALSE(ReadStored(RunKeyPath, "Varnel").has_value());
+}
+
+TEST_F(PanelTest, KeyboardAloneReachesEveryPageNamesADesktopInAnyScriptRecordsAKeySavesAndEscapeLeaves) {
+    constexpr int kAlt = 1, kCtrl = 2, kShift = 4;
+    // Cyrillic, CJK and an emoji (two UTF-16 units).
+    const std::wstring name = L"\u0420\u0430\u0431\u043e\u0442\u0430 \u65e5\u672c \U0001F600";
+    {
+        PanelProcess panel(m_folder);
+        ASSERT_TRUE(panel.Started());
+        EXPECT_EQ(Read(panel).keys, (std::vector<std::string>{"1", "2", "3", "4", "`"})) << "the defaults";
+        ::SetForegroundWindow(panel.Form());
+        auto focusOn = [&](int id) { return WaitFor([&] { return FocusOf(panel) == panel.Control(id); }, 5000); };
+        ASSERT_TRUE(focusOn(CheckAutoStart)) << "the focus does not start on the page's first control";
+        PressHotKey(kShift, VK_TAB);
+        ASSERT_TRUE(focusOn(Tab1)) << "the tab strip does not take the focus";
+        PressHotKey(0, VK_RIGHT);
+        PressHotKey(0, VK_RIGHT);
+        ASSERT_TRUE(panel.ShowsPage(2));
+        PressHotKey(kAlt, '2');
+        ASSERT_TRUE(focusOn(TextDeskName + 1)) << "Alt+2 does not reach the second name";
+        PressHotKey(0, VK_HOME);
+        PressHotKey(kShift, VK_END);
+        Type(name);
+        ASSERT_TRUE(WaitFor([&] { return WideWindowText(panel.Control(TextDeskName + 1)) == name; }, 5000));
+
+        // Back a page from the name box, then record F7 for desktop 1 with Alt+1 and Enter.
+        PressHotKey(kCtrl | kShift, VK_TAB);
+        ASSERT_TRUE(panel.ShowsPage(1));
+        EXPECT_TRUE(focusOn(CheckWin)) << "focus lost with the page it was in";
+        PressHotKey(kAlt, '1');
+        ASSERT_TRUE(focusOn(cmdRecordKey1));
+        PressHotKey(0, VK_RETURN);
+        const HWND dialog = panel.WaitForWindow("ControlPanel.Dialog", "Record shortcut key");
+        ASSERT_NE(dialog, nullptr) << "Enter on Record key did not open the dialog";
+        PressHotKey(0, VK_F7);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        EXPECT_EQ(panel.Text(LabelRecord), "F7");
+
+        // Ctrl+Tab goes on to page 3 and round to page 1; Enter there saves and ends the panel.
+        PressHotKey(kCtrl, VK_TAB);
+        ASSERT_TRUE(panel.ShowsPage(2));
+        PressHotKey(kCtrl, VK_TAB);
+        ASSERT_TRUE(panel.ShowsPage(0));
+        ASSERT_TRUE(focusOn(CheckAutoStart));
+        PressHotKey(0, VK_RETURN);
+        ASSERT_TRUE(panel.WaitForExit());
+    }
+    EXPECT_EQ(ReadStored(SettingsKeyPath, "ShortcutKeyDesktop1")->Number(), static_cast<DWORD>(VK_F7));
+
+    // The name comes back as typed; Escape leaves without saving the tick given with the space bar.
+    PanelProcess again(m_folder);
+    ASSERT_TRUE(again.Started());
+    EXPECT_EQ(WideWindowText(again.Control(TextDeskName + 1)), name);
+    ::SetForegroundWindow(again.Form());
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(again) == again.Control(CheckAutoStart); }, 5000));
+    PressHotKey(0, VK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return again.Checked(CheckAutoStart); }, 5000));
+    PressHotKey(0, VK_ESCAPE);
+    ASSERT_TRUE(again.WaitForExit());
+    EXPECT_FALSE(ReadStored(RunKeyPath, "Varnel").has_value()) << "Escape saved";
+}
+
+// Beside each row the panel says what its combination meets: another row's key, a program holding it (this test
+// stands in for one), Varnel itself (a running hub holds what is stored), or nothing.
+TEST_F(PanelTest, ARowsDialogRecordsItsKeyAndEachRowSaysWhetherItsKeyIsFree) {
+    WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", MOD_CONTROL | MOD_ALT);
+    const DWORD keys[] = {VK_F8, VK_F8, VK_F10, VK_F12};
+    for (int i = 0; i < 4; ++i)
+        WriteDword(SettingsKeyPath, ("ShortcutKeyDesktop" + std::to_string(i + 1)).c_str(), keys[i]);
+    WriteDword(SettingsKeyPath, "ShortcutKeyPreviousDesktop", VK_F11);
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F9));   // another program's
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, VK_F11));  // the running hub's
+    const KernelHandle hub(::CreateEventA(nullptr, FALSE, FALSE, EventName(ReReadEvents[0]).c_str()));
+    PanelProcess panel(m_folder);
+    ASSERT_TRUE(panel.Started());
+    panel.PressTab(1);
+    auto statuses = [&](std::vector<std::string> expected) {
+        return WaitFor([&] {
+            for (int row = 0; row < 5; ++row)
+                if (panel.Text(LabelStatus + row) != expected[static_cast<size_t>(row)])
+                    return false;
+            return true;
+        });
+    };
+    EXPECT_TRUE(statuses({"Same as Desktop 2", "Same as Desktop 1", "Free", "Free", "In use by Varnel"}));
+
+    // F9 recorded for desktop 2: desktop 1's F8 is its own again, and F9 is the other program's.
+    panel.Click(cmdRecordKey1 + 1);
+    const HWND dialog = panel.WaitForWindow("ControlPanel.Dialog", "Record shortcut key");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowTextOf(::GetDlgItem(dialog, DialogLabel1)), RecordPrompt(2));
+    EXPECT_FALSE(::IsWindowEnabled(panel.Form())) << "the settings window must wait for the dialog";
+    const HWND cancel = ::GetDlgItem(dialog, CancelButton);
+    ::PostMessageA(cancel, WM_KEYUP, VK_RETURN, 0xC0000001);  // the release of the key that opened it
+    ::PostMessageA(cancel, WM_KEYDOWN, VK_F9, 1);
+    ::PostMessageA(cancel, WM_KEYUP, VK_F9, 0xC0000001);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    EXPECT_EQ(panel.Text(LabelRecord + 1), "F9");
+    EXPECT_TRUE(statuses({"Free", "Held by another program", "Free", "Free", "In use by Varnel"}));
+
+    // Without CTRL the combinations are others: nobody holds ALT + F9, the hub holds CTRL + ALT + F11 only.
+    panel.Click(CheckCtrl);
+    EXPECT_TRUE(statuses(std::vector<std::string>(5, "Free")));
+    ::UnregisterHotKey(nullptr, 1);
+    ::UnregisterHotKey(nullptr, 2);
+}
+
+TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownClosesWhatRunsHubFirst) {
+    const DebugMonitor trace;
+    PanelProcess panel(m_folder);
+    ASSERT_TRUE(panel.Started());
+    {
+        // The hub and switchers 2 and 4 run; 1 and 3 do not.
+        std::vector<KernelHandle> running;
+        for (const size_t i : {0, 2, 4})
+            running.emplace_back(::CreateEventA(nullptr, FALSE, FALSE, EventName(ShutdownEvents[i]).c_str()));
+        panel.Click(cmdStart);
+        const HWND box = panel.WaitForWindow("#32770", "VarnelControlPanel");
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(::FindWindowExA(box, nullptr, "Static", "Varnel is are already running."), nullptr);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+
+        panel.Click(cmdStop);
+        const std::string set = "ControlPanel: set Local\\nuvoq_Close";
+        EXPECT_EQ(EventsSet(trace, panel, 3), (std::vector{set + "Varnel", set + "Switcher2", set + "Switcher4"}));
+        for (const KernelHandle &event : running)
+            EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);
+    }
+    EXPECT_EQ(RecorderLines(m_folder, L"Varnel"), "") << "the hub was started although Varnel ran";
+    // Nothing runs: the hub starts by its full path, quoted, and the panel keeps no event.
+    panel.Click(cmdStart);
+    EXPECT_TRUE(WaitFor([&] { return !RecorderLines(m_folder, L"Varnel").empty(); }));
+    EXPECT_EQ(RecorderLines(m_folder, L"Varnel"), "Default|2|" + Quoted(m_folder.File(L"Varnel.exe")) + "\r\n");
+    EXPECT_FALSE(KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(ShutdownEvents[0]).c_str())));
+}
+
+TEST_F(PanelTest, At120DpiTheWindowScalesAndNoCaptionIsCut) {
+    const PrefixDpi dpi(120);
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_WIN, '1'));  // the first row shows the longest status there is
+    PanelProcess panel(m_folder);
+    ASSERT_TRUE(panel.Started());
+    RECT client = {};
+    ::GetClientRect(panel.Form(), &client);
+    EXPECT_EQ(client.right, ScaleForDpi(495, 120));
+    EXPECT_EQ(client.bottom, ScaleForDpi(343, 120));
+    for (int page = 0; page < 3; ++page) {
+        ::SendMessageA(panel.Form(), WM_COMMAND, page == 0 ? 0 : ControlId::NextPage, 0);
+        int checked = 0;
+        ::EnumChildWindows(panel.Form(), ExpectCaptionInside, reinterpret_cast<LPARAM>(&checked));
+        EXPECT_GE(checked, 4) << "page " << page;
+    }
+    EXPECT_EQ(panel.Text(LabelStatus), "Held by another program");
+    ::UnregisterHotKey(nullptr, 1);
+}
