@@ -181,7 +181,8 @@ TEST_F(HubTest, HotKeysTravelThroughTheRelaysCommandsMoveTheStateAndANewHubEndsA
         ::SetEvent(KernelHandle(::OpenEventA(EVENT_MODIFY_STATE, FALSE, EventName(index).c_str())).Get());
     EXPECT_TRUE(next.WaitForExit());
     EXPECT_TRUE(AllEndWith("ready\r\nEndApp\r\n"));
-    EXPECT_FALSE(Logged("ended with exit code")) << Log();
+    // No program died, and the leftover hub relay's "EndApp" did not wait on the new hub.
+    EXPECT_FALSE(Logged("ended with exit code") || Logged(" in time")) << Log();
 }
 
 TEST_F(HubTest, ProgramsThatDieAreStartedAgainWithinALimitAndAHotKeyNeverWaitsOnADeadSwitcher) {
