@@ -1,5 +1,12 @@
 // The large view in-process (this test program is switcher 3, on a 1280 x 1024 screen).
+#include "TrayIcon.h"
 #include "ViewFixture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <utility>
 
 constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 160, 0), Blue = RGB(0, 0, 200), Magenta = RGB(255, 0, 255);
 
@@ -100,4 +107,35 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
     EXPECT_TRUE(WaitFor([&] { return !Shown(view); }));
     EXPECT_EQ(form.LargeView().Selection(), 3);
     EXPECT_EQ(m_events.SetSince(), std::set<int16_t>{});
+}
+
+// The tray click that opens the view: a callback arriving while one is handled is dropped, and a handler that ends
+// the program (EndApp, WM_CLOSE) releases the icon before its callback returns, which must touch nothing of it.
+TEST(TrayIconGuard, ACallbackWhileOneIsHandledIsDroppedAndAReleasedIconIsNotTouched) {
+    struct Listener : TrayIconEvents {
+        std::string heard;
+        std::function<void()> whileHandling;
+        void SysTray_MouseDown(int16_t button) override { Hear("D", button); }
+        void SysTray_MouseUp(int16_t button) override { Hear("U", button); }
+        void SysTray_MouseDblClick(int16_t button) override { Hear("C", button); }
+        void Hear(const char *what, int16_t button) {
+            heard += what + std::to_string(button) + " ";
+            if (whileHandling)
+                std::exchange(whileHandling, nullptr)();
+        }
+    } listener;
+    TrayIcon tray(listener);
+    listener.whileHandling = [&] { tray.OnCallback(0x205); };
+    tray.OnCallback(0x201);
+    tray.OnCallback(0x202);
+    EXPECT_EQ(listener.heard, "D1 U1 ");
+    alignas(TrayIcon) unsigned char room[sizeof(TrayIcon)];
+    auto *released = new (room) TrayIcon(listener);
+    listener.whileHandling = [&] {
+        released->~TrayIcon();
+        std::memset(room, 0xAB, sizeof room);
+    };
+    released->OnCallback(0x205);
+    EXPECT_EQ(listener.heard, "D1 U1 U2 ");
+    EXPECT_EQ(std::count(room, room + sizeof room, 0xAB), static_cast<std::ptrdiff_t>(sizeof room));
 }
