@@ -12,7 +12,7 @@ constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 160, 0), Blue = RGB(0, 0
 
 using LargeViewTest = ViewFixture;
 
-TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFrameRed) {
+TEST_F(LargeViewTest, ShowsFourFramesThePicturesAndTheOwnFrameRedAndKeysAndClicksPickADesktopOrCloseIt) {
     SetSetting("Desktop3Name", "Mail");
     ASSERT_TRUE(WriteFileBytes(ScreenshotPath(1), Shot(559, 431, Green).Bmp()));
     ASSERT_TRUE(WriteFileBytes(ScreenshotPath(2), Shot(300, 200, Blue).Bmp()));
@@ -39,8 +39,8 @@ TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFram
         const ColourWindow marker(Magenta, {0, 0, 640, 512});
         TrayRelease(form, 0x202);
     }
-    ASSERT_TRUE(WaitFor([] { return ScreenPixel(332, 538) == Red && ScreenPixel(320, 20) != Magenta; }));
-    const Shot shot = ScreenShot();
+    Shot shot(0, 0);
+    ASSERT_TRUE(WaitFor([&] { return (shot = Shot::OfScreen()).At(332, 538) == Red && shot.At(320, 20) != Magenta; }));
     shot.Keep("largeview-opened");
     EXPECT_EQ(shot.At(51, 755), Red);
     EXPECT_EQ(shot.At(332, 51), ::GetSysColor(COLOR_BACKGROUND));
@@ -62,12 +62,8 @@ TEST_F(LargeViewTest, OpenedFromTheTrayItShowsFourFramesThePicturesAndTheOwnFram
     RECT place = {};
     ::GetWindowRect(view, &place);
     EXPECT_EQ(place, (RECT{0, 0, 1280, 1024}));
-}
 
-TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelectedAgain) {
-    HiddenForm form;
-    ASSERT_TRUE(form.Load());
-    const HWND view = form.LargeView().Hwnd();
+    // Keys and clicks pick a desktop or close the view, with the own one selected again.
     TrayRelease(form, 0x202);
     const std::pair<WPARAM, int16_t> steps[] = {{VK_LEFT, 3},   {VK_RIGHT, 4},  {VK_RIGHT, 4}, {VK_UP, 2},
                                                 {VK_LEFT, 1},   {VK_ESCAPE, 1}, {VK_RIGHT, 2}};
@@ -82,7 +78,7 @@ TEST_F(LargeViewTest, KeysAndClicksPickADesktopOrCloseTheViewWithTheOwnOneSelect
     Key(view, VK_RETURN);
     EXPECT_FALSE(Shown(view));
     EXPECT_EQ(m_events.SetSince(), SwitchEvents(2));
-    EXPECT_EQ(OwnFile(), Thumbnail);
+    EXPECT_EQ(FileBmp(ScreenshotPath(3)), Thumbnail);
     EXPECT_TRUE(ReadFileBytes(ScreenshotPath(3)) == ReadFileBytes(folder.File(L"shown.bmp")));
     EXPECT_EQ(form.LargeView().Selection(), 3);
 
@@ -115,27 +111,26 @@ TEST(TrayIconGuard, ACallbackWhileOneIsHandledIsDroppedAndAReleasedIconIsNotTouc
     struct Listener : TrayIconEvents {
         std::string heard;
         std::function<void()> whileHandling;
-        void SysTray_MouseDown(int16_t button) override { Hear("D", button); }
-        void SysTray_MouseUp(int16_t button) override { Hear("U", button); }
-        void SysTray_MouseDblClick(int16_t button) override { Hear("C", button); }
-        void Hear(const char *what, int16_t button) {
-            heard += what + std::to_string(button) + " ";
+        void SysTray_MouseDown(int16_t) override {}
+        void SysTray_MouseDblClick(int16_t) override {}
+        void SysTray_MouseUp(int16_t button) override {
+            heard += std::to_string(button) + " ";
             if (whileHandling)
                 std::exchange(whileHandling, nullptr)();
         }
     } listener;
     TrayIcon tray(listener);
     listener.whileHandling = [&] { tray.OnCallback(0x205); };
-    tray.OnCallback(0x201);
     tray.OnCallback(0x202);
-    EXPECT_EQ(listener.heard, "D1 U1 ");
+    tray.OnCallback(0x205);
+    EXPECT_EQ(listener.heard, "1 2 ");
     alignas(TrayIcon) unsigned char room[sizeof(TrayIcon)];
     auto *released = new (room) TrayIcon(listener);
     listener.whileHandling = [&] {
         released->~TrayIcon();
         std::memset(room, 0xAB, sizeof room);
     };
-    released->OnCallback(0x205);
-    EXPECT_EQ(listener.heard, "D1 U1 U2 ");
+    released->OnCallback(0x202);
+    EXPECT_EQ(listener.heard, "1 2 1 ");
     EXPECT_EQ(std::count(room, room + sizeof room, 0xAB), static_cast<std::ptrdiff_t>(sizeof room));
 }

@@ -4,14 +4,12 @@
 #include "ViewFixture.h"
 #include "core/PopupLayout.h"
 
-namespace {
-
 // Cyrillic, CJK and an emoji: 68 bytes of UTF-8, the tip's 63rd inside the last CJK character.
 const std::string OwnName = "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 "
                             "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0 \xe6\x97\xa5\xe6\x9c\xac\xe6\x97\xa5\xe6\x9c\xac "
                             "\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\xe6\x97\xa5\xe6\x9c\xac";
 
-SIZE Measure(const std::string &text, int centiPoints, int32_t dpi) {
+static SIZE Measure(const std::string &text, int centiPoints, int32_t dpi) {
     const GdiObject<HFONT> font(::CreateFontA(FontHeightForDpi(centiPoints, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                               FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
     const WindowDC screen(nullptr);
@@ -24,19 +22,17 @@ SIZE Measure(const std::string &text, int centiPoints, int32_t dpi) {
 
 using PopupTest = ViewFixture;
 
-}  // namespace
-
-TEST_F(PopupTest, NamesStoredBeforeStartGiveTheRowsTheOwnOneGreyBesideTheTaskbarAtThePointer) {
+TEST_F(PopupTest, NamesStoredBeforeStartFillTheRowsBesideTheTaskbarAndARowClickSwitchesUnlessItIsTheOwn) {
     SetSetting("Desktop1Name", "Mail");
     SetSetting("Desktop2Name", "Web browsing");
     SetSetting("Desktop3Name", "");
-    SetSetting("Desktop4Name", 7u);  // not text: "Desktop 4"
-    SetSetting("GUItransparency", 0u);
+    SetSetting("Desktop4Name", int32_t{7});  // not text: "Desktop 4"
+    SetSetting("GUItransparency", int32_t{0});
     HiddenForm form;
     ASSERT_TRUE(form.Load());
     const HWND popup = form.Popup().Hwnd();
-    EXPECT_FALSE(Layered(popup));
-    EXPECT_FALSE(Layered(form.LargeView().Hwnd()));
+    EXPECT_EQ(Alpha(popup), 0);
+    EXPECT_EQ(Alpha(form.LargeView().Hwnd()), 0);
     // The rows are the widest name and a 61-pixel badge wide, with margins of 3 pixels.
     const int widest = Measure("  Web browsing   ", 1400, 96).cx;
     for (size_t i = 0; i < 8; ++i) {
@@ -59,9 +55,9 @@ TEST_F(PopupTest, NamesStoredBeforeStartGiveTheRowsTheOwnOneGreyBesideTheTaskbar
         return RECT{place.left + x, place.top + y, place.left + 3 + widest, place.top + y + 30};
     };
     const COLORREF grey = ::GetSysColor(COLOR_GRAYTEXT), text = ::GetSysColor(COLOR_WINDOWTEXT);
-    const auto ownRowGrey = [&] { return ScreenShot().Count(row(3, 63), grey) == widest * 30; };
+    const auto ownRowGrey = [&] { return Shot::OfScreen().Count(row(3, 63), grey) == widest * 30; };
     ASSERT_TRUE(WaitFor(ownRowGrey, 5000)) << "the own row (desktop 3) is not all grey";
-    const Shot shot = ScreenShot();
+    const Shot shot = Shot::OfScreen();
     shot.Keep("popup-rows");
     for (const int n : {0, 1, 3})
         EXPECT_GT(shot.Count(row(3, 3 + 30 * n), text), 20) << "no name on row " << n;
@@ -80,12 +76,8 @@ TEST_F(PopupTest, NamesStoredBeforeStartGiveTheRowsTheOwnOneGreyBesideTheTaskbar
     EXPECT_EQ(Alpha(popup), 200);
     EXPECT_EQ(Alpha(form.LargeView().Hwnd()), 200);
     EXPECT_EQ(std::string(form.SysTray()->NotifyData().szTip), "");
-}
 
-TEST_F(PopupTest, ARowClickSwitchesUnlessItIsTheOwnRowAndLosingTheActivationHidesIt) {
-    HiddenForm form;
-    ASSERT_TRUE(form.Load());
-    const HWND popup = form.Popup().Hwnd();
+    // A click on a row switches, unless it is the own row; losing the activation hides the popup.
     TrayRelease(form, 0x205);
     Click(form.Popup().Image1(6).Hwnd(), 10, 10);  // the own row's badge
     EXPECT_FALSE(Shown(popup));
@@ -96,7 +88,7 @@ TEST_F(PopupTest, ARowClickSwitchesUnlessItIsTheOwnRowAndLosingTheActivationHide
     Click(form.Popup().Picture1(1).Hwnd(), 10, 10);  // desktop 2's name
     EXPECT_FALSE(Shown(popup));
     EXPECT_EQ(m_events.SetSince(), SwitchEvents(2));
-    EXPECT_EQ(OwnFile(), Thumbnail);
+    EXPECT_EQ(FileBmp(ScreenshotPath(3)), Thumbnail);
 
     TrayRelease(form, 0x205);
     const ColourWindow other(RGB(0, 0, 255), {0, 0, 50, 50});
@@ -112,8 +104,7 @@ TEST_F(PopupTest, AtOtherDpisEverythingFitsAndTheTipCutsBetweenCharacters) {
     for (const DWORD dpi : {120u, 192u}) {
         const PrefixDpi prefixDpi(dpi);
         EXPECT_EQ(RunProcess(TestBinDir() + L"\\switcher_tests.exe",
-                             L"switcher_tests.exe --gtest_also_run_disabled_tests "
-                             L"--gtest_filter=PopupAtDpi.DISABLED_RowsBadgesAndNamesFitAndTheTipCutsBetweenCharacters"),
+                             L"switcher_tests.exe --gtest_also_run_disabled_tests --gtest_filter=PopupAtDpi.*"),
                   0u) << "at " << dpi << " DPI";
     }
 }

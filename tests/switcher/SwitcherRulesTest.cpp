@@ -11,8 +11,7 @@
 
 TEST(SwitcherRules, FramesRescaleSizesAndThePopupRoundHalvesToEvenAndFitTheScreen) {
     EXPECT_EQ(ArrangeFrames(1025, 768).picWidth, 438);  // 437.5
-    EXPECT_EQ(ArrangeFrames(1023, 768).picWidth, 436);  // 436.5
-    EXPECT_EQ(ArrangeFrames(1023, 768).frames[3], (Box{536, 409, 436, 309}));
+    EXPECT_EQ(ArrangeFrames(1023, 768).frames[3], (Box{536, 409, 436, 309}));  // 436.5
     EXPECT_EQ(RescaleTarget({1280, 1024}, 559, 431, false), (PixelSize{559, 431}));  // the aspect is not kept
     EXPECT_EQ(RescaleTarget({4, 2}, 5, 0, false), (PixelSize{5, 2}));                // 2.5 goes down to even
     EXPECT_EQ(RescaleTarget({3, 2}, 0, 3, false), (PixelSize{4, 3}));                // 4.5 goes down to even

@@ -11,8 +11,6 @@
 #include <shellapi.h>
 
 #include <array>
-#include <cstring>
-#include <cwchar>
 #include <set>
 
 // Creates the events the hub creates (all but `missing`) and holds them, so their sets can be observed.
@@ -39,19 +37,11 @@ private:
     std::array<KernelHandle, EventCount> m_handles;
 };
 
-// A value under the settings key, of any type (the switcher must cope with wrong ones); text is UTF-8.
-inline void SetSetting(const char *name, DWORD type, const void *data, DWORD size) {
-    const std::string key = Registry::SettingsKey;
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, std::wstring(key.begin(), key.end()).c_str(),
-                      std::wstring(name, name + std::strlen(name)).c_str(), type, data, size);
-}
-inline void SetSetting(const char *name, const std::string &utf8) {
-    std::wstring text(utf8.size() + 1, L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), static_cast<int>(text.size()));
-    SetSetting(name, REG_SZ, text.c_str(), static_cast<DWORD>((std::wcslen(text.c_str()) + 1) * sizeof(wchar_t)));
-}
-inline void SetSetting(const char *name, DWORD number) {
-    SetSetting(name, REG_DWORD, &number, sizeof number);
+// A value under the settings key, a text or a number (the switcher must cope with a wrong type).
+inline void SetSetting(const char *name, const Registry::Value &value) {
+    uint32_t type = std::holds_alternative<std::string>(value) ? REG_SZ : REG_DWORD;
+    Registry::CreateKey(HKEY_CURRENT_USER, Registry::SettingsKey);
+    Registry::SetValue(HKEY_CURRENT_USER, Registry::SettingsKey, name, type, value);
 }
 
 // The pixels of a whole screenshot file; none when it is missing, damaged or longer than its pixels.

@@ -1,14 +1,12 @@
-// Switcher 3 as a real program in a throwaway program folder, with the events the hub would hold created by the
-// test.
+// Switcher 3 as a real program in a throwaway program folder, with the hub's events created by the test.
 #include "DebugMonitor.h"
 #include "SwitcherTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <thread>
 #include <vector>
-
-namespace {
 
 // Switcher 3 in a program folder of its own, with a recorder in place of the error reporter.
 class TavikRun {
@@ -45,8 +43,6 @@ private:
     DebugMonitor m_monitor;
     KernelHandle m_process;
 };
-
-}  // namespace
 
 TEST(TavikTest, OnlyExactWordsAreCommandsTheIconComesBackAndALeaveAsksSavesThenTellsTheOthers) {
     HubEvents events;
@@ -96,10 +92,8 @@ TEST(TavikTest, OnlyExactWordsAreCommandsTheIconComesBackAndALeaveAsksSavesThenT
     EXPECT_EQ(FileBmp(tavik.Screenshot()), Thumbnail);
     for (const wchar_t *other : {L"desktop1.bmp", L"desktop2.bmp", L"desktop4.bmp", L"desktop3.bmp.new"})
         EXPECT_FALSE(FileExists(tavik.folder.File(other))) << other;
-    const HWND window = tavik.Window();
     ASSERT_TRUE(tavik.Send("EndApp"));
     EXPECT_EQ(tavik.ExitCode(), 0u);
-    EXPECT_FALSE(::IsWindow(window));
 }
 
 TEST(TavikTest, WithoutFreeImageTheSwitchIsStillAskedForAndNoFileWritten) {
@@ -123,16 +117,10 @@ TEST(TavikTest, EachMissingEventIsLoggedAndReportedAndEndsTheProgram) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
     EXPECT_NE(log.find(" Tavik3: Unable to open event Local\\nuvoq_Switcher2Update3\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find(" Tavik3: Unable to open event Local\\nuvoq_ShutdownDesktops\r\n"), std::string::npos) << log;
+    // Two reports, each started minimized with the code 1 and an empty text.
+    const std::regex twoReports("(Default\\|2\\|[^\r\n]*varnelerror\\.exe\"? 1 \r\n){2}");
     std::string reports;
-    ASSERT_TRUE(WaitFor([&] {
-        reports = RecorderLines(tavik.folder, L"varnelerror");
-        return std::count(reports.begin(), reports.end(), '\n') == 2;
-    }));
-    // Each started minimized with the code 1 and an empty text.
-    for (size_t at = 0, end; (end = reports.find("\r\n", at)) != std::string::npos; at = end + 2) {
-        const std::string report = reports.substr(at, end - at);
-        EXPECT_TRUE(report.starts_with("Default|2|") &&
-                    (report.ends_with("varnelerror.exe\" 1 ") || report.ends_with("varnelerror.exe 1 ")))
-            << report;
-    }
+    EXPECT_TRUE(WaitFor([&] {
+        return std::regex_match(reports = RecorderLines(tavik.folder, L"varnelerror"), twoReports);
+    })) << reports;
 }

@@ -24,11 +24,8 @@ protected:
         for (int16_t desk = 1; desk <= 4; ++desk)
             ::DeleteFileW(ScreenshotPath(desk).c_str());
     }
-    // The events a switch from desktop 3 to `target` sets.
-    static std::set<int16_t> SwitchEvents(int16_t target) {
-        return {static_cast<int16_t>(40 + target), PairEventIndex(PairKindUpdate, 1, 3),
-                PairEventIndex(PairKindUpdate, 2, 3), PairEventIndex(PairKindUpdate, 4, 3)};
-    }
+    // The events a switch from desktop 3 to `target` sets: SwitchToDesktopN, SwitcherKUpdate3 for K = 1, 2, 4.
+    static std::set<int16_t> SwitchEvents(int16_t target) { return {static_cast<int16_t>(40 + target), 2, 12, 33}; }
     static void Click(HWND window, int x, int y) {
         ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -37,9 +34,7 @@ protected:
     // The shell's callback of a left (0x202) or right (0x205) button release on the tray icon.
     static void TrayRelease(const HiddenForm &form, LPARAM button) { ::SendMessageA(form.Hwnd(), WM_MOUSEMOVE, 0, button); }
     static bool Shown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
-    static std::optional<BmpPixels> OwnFile() { return FileBmp(ScreenshotPath(3)); }
-    static bool Layered(HWND window) { return (::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-    static BYTE Alpha(HWND window) {
+    static BYTE Alpha(HWND window) {  // 0 when it is not layered
         BYTE alpha = 0;
         ::GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
         return alpha;
@@ -60,8 +55,8 @@ public:
                                          place.top, place.right - place.left, place.bottom - place.top, nullptr,
                                          nullptr, windowClass.hInstance, nullptr));
         ::ShowWindow(m_window.Get(), SW_SHOWNOACTIVATE);
-        WaitFor([&] { return ScreenPixel((place.left + place.right) / 2, (place.top + place.bottom) / 2) == colour; },
-                5000);
+        const POINT middle = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        WaitFor([&] { return Shot::OfScreen().At(middle.x, middle.y) == colour; }, 5000);
     }
     void Activate() const {
         ::SetForegroundWindow(m_window.Get());
