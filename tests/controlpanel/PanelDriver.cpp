@@ -1,11 +1,9 @@
 #include "PanelDriver.h"
 
-#include "AnsiText.h"
 #include "ControlIds.h"
 #include "PanelRules.h"
 
 #include <gtest/gtest.h>
-
 
 static BOOL CALLBACK MatchId(HWND window, LPARAM context) {
     auto *search = reinterpret_cast<std::pair<int, HWND> *>(context);
@@ -45,13 +43,13 @@ PanelProcess::PanelProcess(const TempFolder &folder) {
     m_id = m_process ? ::GetProcessId(m_process.Get()) : 0;
     m_form = m_process ? WaitForWindow("ControlPanel.FormMain", std::string(FormCaption).c_str()) : nullptr;
     EXPECT_NE(m_form, nullptr) << "the settings window did not appear";
+    ::SetForegroundWindow(m_form);
 }
 
 PanelProcess::~PanelProcess() {
-    if (m_process && !WaitForExit(0)) {
-        ::PostMessageA(m_form, WM_CLOSE, 0, 0);
-        if (!WaitForExit(5000))
-            ::TerminateProcess(m_process.Get(), 1);
+    if (m_process && !WaitForExit(0)) {  // what a test leaves open needs no orderly end
+        ::TerminateProcess(m_process.Get(), 1);
+        WaitForExit();
     }
 }
 
@@ -61,10 +59,6 @@ HWND PanelProcess::Control(int id) const {
     return search.second;
 }
 
-std::string PanelProcess::Text(int id) const {
-    return ToAnsi(WideWindowText(Control(id)));
-}
-
 void PanelProcess::PressTabStrip(int x) const {
     for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
         ::SendMessageTimeoutA(Control(ControlId::Tab1), message, MK_LBUTTON, MAKELPARAM(x, 12), SMTO_ABORTIFHUNG, 5000,
@@ -72,10 +66,9 @@ void PanelProcess::PressTabStrip(int x) const {
 }
 
 int PanelProcess::ShownPage() const {
-    const int frames[] = {ControlId::FrameGeneral, ControlId::FrameShortcutKeys, ControlId::FrameDeskNames};
     int shown = -1;
     for (int page = 0; page < 3; ++page)
-        if (::IsWindowVisible(Control(frames[page])))
+        if (::IsWindowVisible(Control(ControlId::FrameGeneral + page)))
             shown = shown == -1 ? page : -2;
     return shown;
 }
@@ -91,8 +84,4 @@ HWND PanelProcess::WaitForWindow(const char *windowClass, const char *title) con
         return found != nullptr;
     });
     return found;
-}
-
-bool PanelProcess::WaitForExit(DWORD timeoutMs) const {
-    return m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }

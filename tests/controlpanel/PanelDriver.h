@@ -1,6 +1,7 @@
 // Drives the real VarnelControlPanel.exe from a test: a throwaway program folder with stand-ins (recorder.exe)
 // for the hub and the error reporter, the controls found by id, and the settings store of the test prefix.
 #pragma once
+#include "AnsiText.h"
 #include "DebugMonitor.h"
 #include "Handles.h"
 #include "TestSupport.h"
@@ -30,7 +31,7 @@ public:
     DWORD Id() const { return m_id; }
     HWND Form() const { return m_form; }
     HWND Control(int id) const;
-    std::string Text(int id) const;
+    std::string Text(int id) const { return ToAnsi(WideWindowText(Control(id))); }
     bool Checked(int id) const { return ::SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetChecked(int id, bool on) const { ::SendMessageA(Control(id), BM_SETCHECK, on ? BST_CHECKED : 0, 0); }
     void SetText(int id, const char *text) const { ::SendMessageA(Control(id), WM_SETTEXT, 0, (LPARAM)text); }
@@ -40,10 +41,14 @@ public:
     void PressTabStrip(int x) const;
     // The page whose frame alone shows; negative while none or several do.
     int ShownPage() const;
-    bool ShowsPage(int page) const { return WaitFor([&] { return ShownPage() == page; }); }
+    bool ShowsPage(int page) const {
+        return WaitFor([&] { return ShownPage() == page; });
+    }
     // The panel's visible top-level window of `windowClass` titled `title`, once it appears.
     HWND WaitForWindow(const char *windowClass, const char *title) const;
-    bool WaitForExit(DWORD timeoutMs = 10000) const;
+    bool WaitForExit(DWORD timeoutMs = 10000) const {
+        return m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+    }
 
 private:
     KernelHandle m_process;
