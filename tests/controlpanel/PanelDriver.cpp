@@ -61,14 +61,14 @@ HWND PanelProcess::Control(int id) const {
 
 void PanelProcess::PressTabStrip(int x) const {
     for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        ::SendMessageTimeoutA(Control(ControlId::Tab1), message, MK_LBUTTON, MAKELPARAM(x, 12), SMTO_ABORTIFHUNG, 5000,
-                              nullptr);
+        ::SendMessageTimeoutA(::GetDlgItem(m_form, ControlId::Tab1), message, MK_LBUTTON, MAKELPARAM(x, 12),
+                              SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
 int PanelProcess::ShownPage() const {
     int shown = -1;
     for (int page = 0; page < 3; ++page)
-        if (::IsWindowVisible(Control(ControlId::FrameGeneral + page)))
+        if (::IsWindowVisible(::GetDlgItem(m_form, ControlId::FrameGeneral + page)))
             shown = shown == -1 ? page : -2;
     return shown;
 }

@@ -110,10 +110,10 @@ TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTy
         EXPECT_EQ(Read(panel), (Shown{{true, false, false, false, false, true}, names, keys}));
         // Presses from left to right along the strip select each tab in turn.
         std::vector<int> pages;
-        for (int x = 0; x < 497; x += 6) {
+        for (int x = 0; x < 497; x += 24) {
             panel.PressTabStrip(x);
-            if (pages.empty() || panel.ShownPage() != pages.back())
-                pages.push_back(panel.ShownPage());
+            if (const int page = panel.ShownPage(); pages.empty() || page != pages.back())
+                pages.push_back(page);
         }
         EXPECT_EQ(pages, (std::vector<int>{0, 1, 2}));
         for (const int box : {CheckTransparency, CheckAutoStart, CheckAlt, CheckCtrl, CheckShift, CheckWin})
