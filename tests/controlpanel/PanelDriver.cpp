@@ -1,22 +1,15 @@
 #include "PanelDriver.h"
 
 #include "ControlIds.h"
-#include "Fonts.h"
 #include "PanelRules.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-namespace {
-
-BOOL CALLBACK MatchId(HWND window, LPARAM context) {
+static BOOL CALLBACK MatchId(HWND window, LPARAM context) {
     auto *search = reinterpret_cast<std::pair<int, HWND> *>(context);
     search->second = ::GetDlgCtrlID(window) == search->first ? window : nullptr;
     return search->second == nullptr;
 }
-
-}  // namespace
 
 void ClearSettings() {
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, RunKeyPath, "Varnel");
@@ -33,21 +26,12 @@ void WriteString(const char *key, const char *name, const std::string &text, DWO
     ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, text.c_str(), size), ERROR_SUCCESS);
 }
 
-DWORD StoredValue::Number() const {
-    DWORD number = 0;
-    std::memcpy(&number, bytes.data(), std::min(bytes.size(), sizeof number));
-    return number;
-}
-
-std::optional<StoredValue> ReadStored(const char *key, const char *name) {
-    StoredValue value;
-    DWORD size = 0;
-    constexpr DWORD kAny = RRF_RT_ANY | RRF_NOEXPAND;
-    if (::RegGetValueA(HKEY_CURRENT_USER, key, name, kAny, &value.type, nullptr, &size) != ERROR_SUCCESS)
+std::optional<std::string> RunValue() {
+    char text[1024] = {};
+    DWORD size = sizeof text;
+    if (::RegGetValueA(HKEY_CURRENT_USER, RunKeyPath, "Varnel", RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return std::nullopt;
-    value.bytes.resize(size);
-    ::RegGetValueA(HKEY_CURRENT_USER, key, name, kAny, nullptr, value.bytes.data(), &size);
-    return value;
+    return text;
 }
 
 PanelProcess::PanelProcess(const TempFolder &folder) {
@@ -59,13 +43,13 @@ PanelProcess::PanelProcess(const TempFolder &folder) {
     m_id = m_process ? ::GetProcessId(m_process.Get()) : 0;
     m_form = m_process ? WaitForWindow("ControlPanel.FormMain", std::string(FormCaption).c_str()) : nullptr;
     EXPECT_NE(m_form, nullptr) << "the settings window did not appear";
+    ::SetForegroundWindow(m_form);
 }
 
 PanelProcess::~PanelProcess() {
-    if (m_process && !WaitForExit(0)) {
-        ::PostMessageA(m_form, WM_CLOSE, 0, 0);
-        if (!WaitForExit(5000))
-            ::TerminateProcess(m_process.Get(), 1);
+    if (m_process && !WaitForExit(0)) {  // what a test leaves open needs no orderly end
+        ::TerminateProcess(m_process.Get(), 1);
+        WaitForExit();
     }
 }
 
@@ -75,33 +59,18 @@ HWND PanelProcess::Control(int id) const {
     return search.second;
 }
 
-std::string PanelProcess::Text(int id) const {
-    return WindowTextOf(Control(id));
-}
-
-void PanelProcess::PressTab(int tab) const {
-    const GdiObject<HFONT> font = PointFont("Verdana", 825, true, BaseDpi);
-    const WindowDC screen(nullptr);
-    const SelectedObject selected(screen.Get(), font.Get());
-    int x = 10;  // the strip's side spacing; each tab advances by its caption + 4 spacings + 18
-    for (const char *caption : {"General", "Shortcut keys"}) {
-        SIZE size = {};
-        ::GetTextExtentPoint32A(screen.Get(), caption, static_cast<int>(std::strlen(caption)), &size);
-        x += tab-- > 0 ? size.cx + 4 * 10 + 18 : 0;
-    }
+void PanelProcess::PressTabStrip(int x) const {
     for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        ::SendMessageTimeoutA(Control(ControlId::Tab1), message, MK_LBUTTON, MAKELPARAM(x + 1, 12), SMTO_ABORTIFHUNG,
-                              5000, nullptr);
+        ::SendMessageTimeoutA(::GetDlgItem(m_form, ControlId::Tab1), message, MK_LBUTTON, MAKELPARAM(x, 12),
+                              SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
-bool PanelProcess::ShowsPage(int page) const {
-    const int frames[] = {ControlId::FrameGeneral, ControlId::FrameShortcutKeys, ControlId::FrameDeskNames};
-    return WaitFor([&] {
-        for (int shown = 0; shown < 3; ++shown)
-            if ((::IsWindowVisible(Control(frames[shown])) != FALSE) != (shown == page))
-                return false;
-        return true;
-    });
+int PanelProcess::ShownPage() const {
+    int shown = -1;
+    for (int page = 0; page < 3; ++page)
+        if (::IsWindowVisible(::GetDlgItem(m_form, ControlId::FrameGeneral + page)))
+            shown = shown == -1 ? page : -2;
+    return shown;
 }
 
 HWND PanelProcess::WaitForWindow(const char *windowClass, const char *title) const {
@@ -115,20 +84,4 @@ HWND PanelProcess::WaitForWindow(const char *windowClass, const char *title) con
         return found != nullptr;
     });
     return found;
-}
-
-bool PanelProcess::WaitForExit(DWORD timeoutMs) const {
-    return m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
-}
-
-bool PanelProcess::SaveAndExit() const {
-    Click(ControlId::SaveExit);
-    return WaitForExit();
-}
-
-std::string WindowTextOf(HWND window) {
-    char text[1024] = {};
-    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                          nullptr);
-    return text;
 }
