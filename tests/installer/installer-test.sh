@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The real installer and uninstaller under Wine, run as a user runs them, in a throwaway copy of the test prefix.
 #   installer-test.sh SETUP_EXE STAGE_DIR TOUR_EXE SLEEPER_EXE      (WINEPREFIX: the booted test prefix)
-# Prints one line per check and ends with 1 if any failed.
 set -uo pipefail
 setup=$1 stage=$2 tour=$3 sleeper=$4 source_prefix=$WINEPREFIX
 # Wine takes its command lines and file names from the locale: non-ASCII letters need a UTF-8 one.
@@ -21,10 +20,9 @@ check() {  # check DESCRIPTION COMMAND...
     if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); return 1; fi
 }
 wait_for() {  # wait_for SECONDS COMMAND...: polls COMMAND until it succeeds
-    local seconds=$1 i
+    local end=$((SECONDS + $1))
     shift
-    for ((i = 0; i < seconds * 10; i++)); do "$@" && return 0; sleep 0.1; done
-    return 1
+    until "$@"; do ((SECONDS < end)) || return 1; sleep 0.1; done
 }
 not() { ! "$@"; }
 quiet() { "$@" >/dev/null 2>&1 </dev/null; }  # what the installer starts must not hold the test's output open
@@ -47,15 +45,11 @@ installed() {  # every shipped file byte for byte, the uninstaller and the three
 # Varnel runs when the hub's window and every event exist.
 started() { wine "$tour" wait-started 30 >/dev/null 2>&1; }
 ended() { wine "$tour" ended 30 >/dev/null 2>&1; }
-# A switch has desktop 1's switcher write its picture beside it. The press is repeated: the hub registers its
-# hot keys after its events exist.
-switch_writes_picture() {
-    local i
-    for i in $(seq 10); do
-        wine "$tour" hotkey 8 50 >/dev/null 2>&1
-        wait_for 3 test -s "$1/desktop1.bmp" && return 0
-    done
-    return 1
+# A switch has desktop 1's switcher write its picture beside it. The press is repeated (wait_for): the hub
+# registers its hot keys after its events exist.
+press_for_picture() {
+    wine "$tour" hotkey 8 50 >/dev/null 2>&1
+    wait_for 3 test -s "$1/desktop1.bmp"
 }
 uninstall() {  # uninstall FOLDER [OPTIONS]: the uninstaller goes on from a copy of itself, so wait for its end
     local folder=$1
@@ -96,7 +90,7 @@ dir="$WINEPREFIX/drive_c/Mes programmes/Zoë Ångström/Varnel"
 check "silent install with /D and /START" eval 'quiet wine "$setup" /S /START /D=C:\\Mes programmes\\Zoë Ångström\\Varnel &&
     installed "$dir"'
 check "/START started Varnel" started
-check "its screenshot lands in the chosen folder" switch_writes_picture "$dir"
+check "its screenshot lands in the chosen folder" wait_for 30 press_for_picture "$dir"
 check "uninstall with /REMOVESETTINGS shuts Varnel down and removes the folder" uninstall "$dir" /REMOVESETTINGS
 check "no settings key, Apps & features entry or shortcut" eval 'not key_exists "$settings_key" &&
     not key_exists "$uninstall_key" && not test -e "$menu"'

@@ -20,20 +20,14 @@ LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return TRUE;
 }
 
-std::string Tag(int program) {
-    return program == 5 ? "Varnel_APPLICATION" : "Tavik" + std::to_string(program) + "_APPLICATION";
-}
-
 // Windows of the test's thread for the five programs; they answer while the test pumps (WaitFor).
 using Window = std::unique_ptr<HWND__, BOOL(WINAPI *)(HWND)>;
 std::vector<Window> Receivers() {
-    static const WNDCLASSA type{0, Receive, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "RelayTestReceiver"};
-    static const ATOM atom = ::RegisterClassA(&type);
     std::vector<Window> windows;
     for (int program = 1; program <= 5; ++program) {
-        const std::string tag = Tag(program);
-        HWND window =
-            ::CreateWindowA(MAKEINTATOM(atom), tag.c_str(), 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        const std::string tag = WindowTagName(static_cast<int16_t>(program));
+        HWND window = ::CreateWindowA("STATIC", tag.c_str(), 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Receive));
         ::SetPropA(windows.emplace_back(window, ::DestroyWindow).get(), tag.c_str(), reinterpret_cast<HANDLE>(1));
     }
     return windows;
@@ -43,15 +37,11 @@ std::vector<Window> Receivers() {
 // "UpdateScreenshot4", "Close" "EndApp", "ReadReg" "ReadRegistry", the rest nobody; no switcher named: the hub.
 std::string Expected(int16_t index) {
     const std::string name = EventName(index).substr(EventPrefix.size());
-    const size_t switcher = name.find("Switcher");
-    const std::string to = Tag(switcher == std::string::npos ? 5 : name[switcher + 8] - '0') + " <- ";
-    if (name.find("ToDesktop") != std::string::npos)
-        return to + "SwitchToDesktop" + name.back();
-    if (name.find("Update") != std::string::npos)
-        return to + "UpdateScreenshot" + name.back();
-    if (name.starts_with("Close"))
-        return to + "EndApp";
-    return name.starts_with("ReadReg") ? to + "ReadRegistry" : "";
+    const size_t at = name.find("Switcher");
+    const std::string to = (at == name.npos ? "Varnel" : "Tavik" + name.substr(at + 8, 1)) + "_APPLICATION <- ";
+    if (name.find("ToDesktop") != name.npos || name.find("Update") != name.npos)
+        return to + (name.find("Update") != name.npos ? "UpdateScreenshot" : "SwitchToDesktop") + name.back();
+    return name.starts_with("Close") ? to + "EndApp" : name.starts_with("ReadReg") ? to + "ReadRegistry" : "";
 }
 
 class RelayTest : public ::testing::Test {
@@ -81,36 +71,30 @@ protected:
 TEST_F(RelayTest, EachEventReachesItsReceiverOrIsDroppedAndLoggedAndEachCloseEventEndsItsRelay) {
     for (int16_t index = 1; index <= EventCount; ++index)  // as the hub does
         m_events[index].Reset(::CreateEventA(nullptr, FALSE, FALSE, EventName(index).c_str()));
-    for (int relay = 1; relay <= 5; ++relay)
+    for (int relay : {5, 1, 2, 3, 4})  // in the order of their close events in ShutdownEvents
         ASSERT_TRUE(Start(relay));
     std::vector<std::string> expected;
-    std::vector<int16_t> closes;  // handed on last, as they end the relays
     for (int16_t index = 1; index <= EventCount; ++index) {
-        if (Expected(index).ends_with("EndApp")) {
-            closes.push_back(index);
-            continue;
-        }
-        // New windows each time: the receiver is looked up for every command. A stray command from an idle
-        // event shows later in the list.
+        if (Expected(index).ends_with("EndApp"))
+            continue;  // handed on last, as they end the relays
+        // New windows each time: the receiver is looked up for every command. A stray command shows later.
         const std::vector<Window> receivers = Receivers();
         Set(index);
-        if (!Expected(index).empty()) {
+        if (!Expected(index).empty())
             expected.push_back(Expected(index));
-            ASSERT_TRUE(WaitFor([&] { return g_got.size() >= expected.size(); }));
-            ASSERT_EQ(g_got, expected) << EventName(index);
-        }
+        ASSERT_TRUE(WaitFor([&] { return g_got.size() >= expected.size(); }));
+        ASSERT_EQ(g_got, expected) << EventName(index);
     }
     std::vector<Window> receivers = Receivers();
-    for (size_t relay = 0; relay < closes.size(); ++relay) {
-        Set(closes[relay]);
-        expected.push_back(Expected(closes[relay]));
-        EXPECT_EQ(ExitCode(m_relays[relay].Get()), 0u) << EventName(closes[relay]);
+    for (size_t relay = 0; relay < ShutdownEvents.size(); ++relay) {
+        Set(ShutdownEvents[relay]);
+        expected.push_back(Expected(ShutdownEvents[relay]));
+        EXPECT_EQ(ExitCode(m_relays[relay].Get()), 0u) << EventName(ShutdownEvents[relay]);
     }
     EXPECT_EQ(g_got, expected);
     EXPECT_EQ(Log(), "");
 
-    // Again with desktop 1's last event gone and no receivers: commands are dropped. The hub relay's receiver is
-    // the hub, which sets the close events itself when it fails: that relay ends at once.
+    // Desktop 1's last event gone and no receivers: commands are dropped; a hub relay without its hub ends at once.
     receivers.clear();
     g_got.clear();
     m_events[10].Reset();
@@ -119,8 +103,7 @@ TEST_F(RelayTest, EachEventReachesItsReceiverOrIsDroppedAndLoggedAndEachCloseEve
     for (int16_t index : {42, 25, 45})
         Set(index);
     EXPECT_EQ(ExitCode(hubRelay), 0u);
-    // A switcher started with its relay may tag its window only after a failed start-up told it to end: its
-    // window comes once the relay has taken the close event (a look that takes the set puts it back).
+    // A switcher tagging its window only after a close came still gets "EndApp": its relay looks again.
     Set(27);
     ASSERT_TRUE(WaitFor([&] { return ::WaitForSingleObject(m_events[27].Get(), 0) == WAIT_TIMEOUT || !Set(27); }));
     receivers = Receivers();
