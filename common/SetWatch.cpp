@@ -4,28 +4,51 @@
 
 #include <string>
 
-KernelHandle OpenStartingHub() {
+namespace {
+
+// This process's parent as the system lists it: its id, and its file name while it runs (empty once it ended).
+struct Parent {
+    DWORD id = 0;
+    std::wstring name;
+};
+
+Parent FindParent() {
+    Parent parent;
     FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
-        return {};
+        return parent;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    DWORD parentId = 0;
-    std::wstring parentName;
     const DWORD self = ::GetCurrentProcessId();
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (entry.th32ProcessID == self)
-            parentId = entry.th32ParentProcessID;
+            parent.id = entry.th32ParentProcessID;
     }
-    if (parentId == 0)
-        return {};
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
-        if (entry.th32ProcessID == parentId)
-            parentName = entry.szExeFile;
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); parent.id != 0 && more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (entry.th32ProcessID == parent.id)
+            parent.name = entry.szExeFile;
     }
-    if (_wcsicmp(parentName.c_str(), L"Varnel.exe") != 0)
+    return parent;
+}
+
+}  // namespace
+
+KernelHandle OpenStartingHub() {
+    const Parent parent = FindParent();
+    if (_wcsicmp(parent.name.c_str(), L"Varnel.exe") != 0)
         return {};
-    return KernelHandle(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parentId));
+    return KernelHandle(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent.id));
+}
+
+bool SetEnding(DWORD waitMs) {
+    const Parent parent = FindParent();
+    if (parent.id != 0 && parent.name.empty())
+        return true;
+    if (_wcsicmp(parent.name.c_str(), L"Varnel.exe") != 0)
+        return false;
+    const KernelHandle hub(::OpenProcess(SYNCHRONIZE, FALSE, parent.id));
+    return hub && ::WaitForSingleObject(hub.Get(), waitMs) == WAIT_OBJECT_0;
 }
 
 DWORD ExitCodeOf(HANDLE process) {

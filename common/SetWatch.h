@@ -18,6 +18,10 @@ inline bool EndedInOrder(DWORD exitCode) {
 // empty when the program was started by anything else.
 KernelHandle OpenStartingHub();
 
+// Whether this program's set is ending: whoever started it has gone, or the hub that started it ends within
+// `waitMs`. A shutdown right after start-up can end a set while its last programs still start.
+bool SetEnding(DWORD waitMs);
+
 // The exit code of an ended process, or STILL_ACTIVE.
 DWORD ExitCodeOf(HANDLE process);
 

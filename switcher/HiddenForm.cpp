@@ -5,10 +5,16 @@
 #include "MFreeImage.h"
 #include "Registry.h"
 #include "Screenshot.h"
+#include "SetWatch.h"
 #include "core/TrayRecord.h"
 #include "frmMain.h"
 
+#include <string>
+#include <vector>
+
 namespace {
+
+constexpr DWORD kSetEndingWaitMs = 2000;
 
 std::string DefaultName(int16_t desk) {
     return "Desktop " + std::to_string(desk);
@@ -109,17 +115,24 @@ void HiddenForm::HubEnded(DWORD exitCode) {
 }
 
 bool HiddenForm::OpenEvents() {
-    bool all = true;
+    std::vector<std::string> missing;
     for (int16_t index = 1; index <= EventCount; ++index) {
         const std::string name = EventName(index);
         m_eventHandles[static_cast<size_t>(index - 1)].Reset(::OpenEventA(EVENT_ALL_ACCESS, FALSE, name.c_str()));
-        if (!m_eventHandles[static_cast<size_t>(index - 1)]) {
-            LogError(Prefix() + "Unable to open event " + name);
-            ReportError(1, "");
-            all = false;
-        }
+        if (!m_eventHandles[static_cast<size_t>(index - 1)])
+            missing.push_back(name);
     }
-    return all;
+    // The set shut down while this switcher started (its hub ends, or its starter is gone): no fault for the user
+    // to hear of, and an upgrade would wait on the reporter's window.
+    if (!missing.empty() && SetEnding(kSetEndingWaitMs)) {
+        LogError(Prefix() + "The set ended while the switcher started; the switcher ends");
+        return false;
+    }
+    for (const std::string &name : missing) {
+        LogError(Prefix() + "Unable to open event " + name);
+        ReportError(1, "");
+    }
+    return missing.empty();
 }
 
 void HiddenForm::LoadSettings() {
