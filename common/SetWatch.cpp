@@ -32,22 +32,24 @@ Parent FindParent() {
     return parent;
 }
 
-}  // namespace
-
-KernelHandle OpenStartingHub() {
-    const Parent parent = FindParent();
+// The hub among parents: a process of the hub's file name, opened to wait on and to read its exit code.
+KernelHandle OpenIfHub(const Parent &parent) {
     if (_wcsicmp(parent.name.c_str(), L"Varnel.exe") != 0)
         return {};
     return KernelHandle(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, parent.id));
+}
+
+}  // namespace
+
+KernelHandle OpenStartingHub() {
+    return OpenIfHub(FindParent());
 }
 
 bool SetEnding(DWORD waitMs) {
     const Parent parent = FindParent();
     if (parent.id != 0 && parent.name.empty())
         return true;
-    if (_wcsicmp(parent.name.c_str(), L"Varnel.exe") != 0)
-        return false;
-    const KernelHandle hub(::OpenProcess(SYNCHRONIZE, FALSE, parent.id));
+    const KernelHandle hub = OpenIfHub(parent);
     return hub && ::WaitForSingleObject(hub.Get(), waitMs) == WAIT_OBJECT_0;
 }
 
