@@ -36,8 +36,12 @@ add_library(FreeImage SHARED
     ${FI}/Metadata/TagLib.cpp
     ${FI}/FreeImageToolkit/Rescale.cpp
     ${FI}/FreeImageToolkit/Resize.cpp
-    ${CMAKE_SOURCE_DIR}/tools/freeimage/FreeImageStubs.cpp
-    ${CMAKE_SOURCE_DIR}/tools/freeimage/FreeImage.def)
+    ${CMAKE_SOURCE_DIR}/tools/freeimage/FreeImageStubs.cpp)
+# A 64-bit DLL exports the plain names; a 32-bit one both its stdcall names decorated as FreeImage's own
+# Windows build has them and plain ones.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_sources(FreeImage PRIVATE ${CMAKE_SOURCE_DIR}/tools/freeimage/FreeImage.def)
+endif()
 target_include_directories(FreeImage PRIVATE ${FI} ${FI}/Metadata ${FI}/FreeImageToolkit)
 target_compile_definitions(FreeImage PRIVATE FREEIMAGE_EXPORTS NDEBUG)
 # SSE arithmetic gives the same bytes as Debian's own libfreeimage; the library's old code is not warning-clean.

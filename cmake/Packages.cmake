@@ -6,8 +6,8 @@ if(NOT MAKENSIS OR NOT CMAKE_HOST_UNIX)
     return()
 endif()
 set(VARNEL_DIST_DIR ${CMAKE_SOURCE_DIR}/build/dist)
-set(VARNEL_SETUP ${VARNEL_DIST_DIR}/Varnel-${PROJECT_VERSION}-setup.exe)
-set(VARNEL_PORTABLE ${VARNEL_DIST_DIR}/Varnel-${PROJECT_VERSION}-portable.zip)
+set(VARNEL_SETUP ${VARNEL_DIST_DIR}/Varnel-${PROJECT_VERSION}-${VARNEL_ARCH_NAME}-setup.exe)
+set(VARNEL_PORTABLE ${VARNEL_DIST_DIR}/Varnel-${PROJECT_VERSION}-${VARNEL_ARCH_NAME}-portable.zip)
 set(shipped)
 foreach(target Varnel Tavik1 Tavik2 Tavik3 Tavik4 Pellum1 Pellum2 Pellum3 Pellum4 VarnelEventHandler
                VarnelControlPanel varnelerror FreeImage)
@@ -17,8 +17,9 @@ foreach(target Varnel Tavik1 Tavik2 Tavik3 Tavik4 Pellum1 Pellum2 Pellum3 Pellum
 endforeach()
 add_custom_command(OUTPUT ${VARNEL_SETUP} ${VARNEL_PORTABLE}
     COMMAND bash ${CMAKE_SOURCE_DIR}/tools/package.sh ${VARNEL_PROGRAM_DIR} ${VARNEL_DIST_DIR} ${PROJECT_VERSION}
+            ${VARNEL_ARCH_NAME}
     DEPENDS ${shipped} ${VARNEL_PROGRAM_DIR}/VarnelGuide.html ${CMAKE_SOURCE_DIR}/tools/package.sh
             ${CMAKE_SOURCE_DIR}/packaging/Varnel.nsi ${CMAKE_SOURCE_DIR}/packaging/README-portable.txt
-    COMMENT "Packages Varnel ${PROJECT_VERSION}"
+    COMMENT "Packages Varnel ${PROJECT_VERSION} ${VARNEL_ARCH_NAME}"
     VERBATIM)
 add_custom_target(packages ALL DEPENDS ${VARNEL_SETUP} ${VARNEL_PORTABLE})

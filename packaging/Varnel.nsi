@@ -1,9 +1,11 @@
 ; Varnel's per-user installer and uninstaller: no administrator rights, everything under the user's own
 ; profile and HKEY_CURRENT_USER. tools/package.sh compiles it with
-;   makensis -DVERSION=x.y.z -DICON=<Varnel.ico> -DFILES=<files.nsh> -DOUTFILE=<setup.exe>
-; where files.nsh (written by tools/package.sh) names every file of the program folder once.
+;   makensis -DTARGET=x86-unicode|amd64-unicode -DVERSION=x.y.z -DICON=<Varnel.ico> -DFILES=<files.nsh>
+;            -DOUTFILE=<setup.exe> [-DSIGN=<command signing %1>]
+; where files.nsh (written by tools/package.sh) names every file of the program folder once. The x86 and the x64
+; installer share the folder, the "Apps & features" entry and the settings: either installs over the other.
 ; Silent use: setup.exe /S [/LOGON] [/START] [/D=folder]   Uninstall.exe /S [/REMOVESETTINGS]
-Unicode true
+Target ${TARGET}
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ManifestDPIAware true
@@ -13,6 +15,9 @@ ManifestDPIAware true
 !include FileFunc.nsh
 !include Sections.nsh
 !include ${FILES}
+!ifdef SIGN
+!uninstfinalize '${SIGN}'
+!endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnel"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"

@@ -14,7 +14,9 @@ bool TrayIcon::Fill() {
     if (m_ownerForm == nullptr || m_icon == nullptr)
         return false;
     m_notifyData = {};
-    m_notifyData.cbSize = TrayRecordSize;
+    // The shell's first ANSI form (88 bytes in a 32-bit program, 104 in a 64-bit one); mingw's full
+    // NOTIFYICONDATAA is larger.
+    m_notifyData.cbSize = NOTIFYICONDATAA_V1_SIZE;
     m_notifyData.hWnd = m_ownerForm;
     m_notifyData.uID = TrayIconId;
     m_notifyData.uFlags = TrayFlags;

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds the native core with its tests and the Windows programs.
+# Installs what is missing, then builds the native core with its tests and the Windows programs of both
+# architectures (x64 in build/mingw64, x86 in build/mingw), wherever they can run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 # Configure every time: a program folder that appeared since is only found then.
-cmake --preset native >/dev/null
-cmake --preset mingw >/dev/null
-cmake --build --preset native -- -k 0 | grep -v '^\[' || true
-cmake --build --preset native >/dev/null
-cmake --build --preset mingw -- -k 0 | grep -v '^\[' || true
-cmake --build --preset mingw >/dev/null
+for preset in native mingw64 mingw; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -- -k 0 | grep -v '^\[' || true
+    cmake --build --preset "$preset" >/dev/null
+done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs Varnel under Wine, in a prefix of its own (build/wineprefix-run) where each of the four desktops is a
-# Wine virtual desktop with its own taskbar.
+# Runs Varnel under Wine, in a prefix of its own (build/wineprefix-run, build/wineprefix64-run for the x64
+# build) where each of the four desktops is a Wine virtual desktop with its own taskbar. It runs the x86 build
+# where the machine runs 32-bit programs, else the x64 one (VARNEL_ARCHS=x64 forces it; tools/archs.sh).
 # Without a DISPLAY it is a tour on an Xvfb of its own, the four desktops tiled 2 x 2: it works the control
 # panel, switches with hot keys, opens the popup and the large view with real clicks on the tray icons and picks
 # desktops in them, with a numbered PNG screenshot after each step and a contact sheet, in the folder it names
@@ -10,16 +11,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/build.sh
 ROOT=$PWD
-PROGRAM=$ROOT/build/mingw/program
-TOUR=$ROOT/build/mingw/tools/tour.exe
+source tools/wine-env.sh
+arch=$(varnel_run_arch)
+tree=$(varnel_tree "$arch")
+PROGRAM=$ROOT/build/$tree/program
+TOUR=$ROOT/build/$tree/tools/tour.exe
 OUT=${VARNEL_TOUR_DIR:-$ROOT/build/tour}
-export WINEPREFIX=$ROOT/build/wineprefix-run
+if [ "$arch" = x64 ]; then wine_arch x64 "$ROOT/build/wineprefix64-run"; else wine_arch x86 "$ROOT/build/wineprefix-run"; fi
+echo "run: the $arch build ($PROGRAM)"
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
     headless=1
     export VARNEL_SCREEN=2560x2048x24
 fi
-source tools/wine-env.sh
 
 stop_system() {
     trap - EXIT INT TERM
@@ -35,7 +39,7 @@ stop_system() {
 }
 trap stop_system EXIT
 trap 'exit 130' INT TERM
-wine_up "$ROOT/build/mingw/tests/bin/sleeper.exe"
+wine_up "$ROOT/build/$tree/tests/bin/sleeper.exe"
 
 # Every desktop a 1280 x 1024 virtual desktop with a taskbar; desktop 1 ("Default") too.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

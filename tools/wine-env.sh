@@ -1,16 +1,47 @@
-# Sourced by the scripts in tools/: a Wine prefix in the build folder, a display, and a warm wineserver.
-# wine_up starts them (an Xvfb of its own when there is no DISPLAY); wine_down stops what wine_up started.
+# Sourced by the scripts in tools/: Wine for one build (wine_arch), a display, and a warm wineserver.
+# wine_arch x64|x86 [PREFIX] chooses the loader, server and prefix; wine_up starts a display (an Xvfb of its
+# own when there is no DISPLAY), creates the prefix if needed and keeps it warm; wine_down stops what wine_up
+# started. 64-bit programs run under /usr/lib/wine/wine64 in a 64-bit prefix, 32-bit ones under the 32-bit
+# loader in a prefix of their own.
 VARNEL_ROOT=${VARNEL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX=${WINEPREFIX:-$VARNEL_ROOT/build/wineprefix}
-export WINEARCH=win32
+source "$VARNEL_ROOT/tools/archs.sh"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+case ":$PATH:" in *":$VARNEL_ROOT/tools/winebin:"*) ;; *) export PATH=$VARNEL_ROOT/tools/winebin:$PATH ;; esac
 VARNEL_SCREEN=${VARNEL_SCREEN:-1280x1024x24}
 VARNEL_XVFB_PID=
 VARNEL_SLEEPER_PID=
 
+wine_arch() {
+    local arch=$1 prefix=${2:-}
+    if [ -z "$prefix" ]; then
+        # A prefix chosen before for this build stays (tests copy it, ctest's emulator inherits it).
+        if [ "${VARNEL_WINE_ARCH:-}" = "$arch" ] && [ -n "${WINEPREFIX:-}" ]; then
+            prefix=$WINEPREFIX
+        elif [ "$arch" = x64 ]; then
+            prefix=$VARNEL_ROOT/build/wineprefix64
+        else
+            prefix=$VARNEL_ROOT/build/wineprefix
+        fi
+    fi
+    export VARNEL_WINE_ARCH=$arch WINEPREFIX=$prefix
+    if [ "$arch" = x64 ]; then
+        export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+    else
+        export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver
+    fi
+}
+
+# The build of a Windows program: x64 or x86, from the machine field of its PE header.
+pe_arch() {
+    local header
+    header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    [ "$(od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' ')" = 8664 ] && echo x64 || echo x86
+}
+
 wine_up() {
     local sleeper=$1
+    [ -n "${VARNEL_WINE_ARCH:-}" ] || wine_arch "$(pe_arch "$sleeper")"
     if [ -z "${DISPLAY:-}" ]; then
         local n=77
         while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done

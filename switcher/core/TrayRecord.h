@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-// The record is the shell's first, 88-byte ANSI form; mingw's full NOTIFYICONDATAA is larger.
-inline constexpr uint32_t TrayRecordSize = 88;
 inline constexpr uint32_t TrayIconId = 1;
 inline constexpr uint32_t TrayFlags = 7;                // message, icon and tip
 inline constexpr uint32_t TrayCallbackMessage = 0x200;  // arrives as WM_MOUSEMOVE on the owner

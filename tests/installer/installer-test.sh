@@ -6,10 +6,10 @@ setup=$1 stage=$2 tour=$3 sleeper=$4 source_prefix=$WINEPREFIX
 # Wine takes its command lines and file names from the locale: non-ASCII letters need a UTF-8 one.
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/varnel-installer.XXXXXX)
-export WINEPREFIX=$work/prefix
+source "$(dirname "$0")/../../tools/wine-env.sh"
+wine_arch "$(pe_arch "$setup")" "$work/prefix"
 cp -a "$source_prefix" "$WINEPREFIX"
 rm -f "$WINEPREFIX"/*.lock
-source "$(dirname "$0")/../../tools/wine-env.sh"
 trap 'wine_down; rm -rf "$work"' EXIT
 wine_up "$sleeper"
 
@@ -62,7 +62,7 @@ echo "== default folder: install, start, upgrade while running, uninstall keepin
 wine reg delete "$settings_key" /f >/dev/null 2>&1
 wine reg delete "$run_key" /v Varnel /f >/dev/null 2>&1
 dir=$user_dir/Local/Programs/Varnel
-version=$(basename "$setup" | sed 's/Varnel-\(.*\)-setup.exe/\1/')
+version=$(basename "$setup" | sed 's/Varnel-\(.*\)-x[0-9]*-setup.exe/\1/')
 check "silent install: every file in %LOCALAPPDATA%\\Programs\\Varnel" eval 'quiet wine "$setup" /S && installed "$dir"'
 check "Apps & features entry: name, version, quoted uninstaller, size" eval 'value_is "$uninstall_key" DisplayName Varnel &&
     value_is "$uninstall_key" DisplayVersion "$version" && [ "$(reg_value "$uninstall_key" EstimatedSize)" != 0x0 ] &&
