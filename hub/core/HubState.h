@@ -2,6 +2,8 @@
 // the current and previous desktop, the hot-key settings' defaults, the sibling programs' paths, and what each
 // desktop starts.
 #pragma once
+#include "core/HotKeySets.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -30,12 +32,7 @@ private:
     int16_t m_previous = 0;
 };
 
-inline constexpr int32_t HotKeyCount = 5;  // ids 1..4 for the desktops, 5 for the previous one
-
-struct HotKeySettings {
-    int32_t modifiers = 8;
-    std::array<uint16_t, HotKeyCount> keys = {49, 50, 51, 52, 192};  // ids 1..5
-};
+using HotKeySettings = HotKeySet;
 // A stored modifier value outside 0..15, or none, is taken as the Windows key.
 int32_t ModifiersOrDefault(std::optional<int32_t> stored);
 // A stored key value is used by its low 16 bits; none gives the id's default.
