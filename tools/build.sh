@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds the native core with its tests and the Windows programs of both
-# architectures (x64 in build/mingw64, x86 in build/mingw), wherever they can run.
+# architectures (x64 in build/mingw64, x86 in build/mingw; both build on every machine, whichever runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh

@@ -5,9 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-env.sh
+tree=$(varnel_tree "$(varnel_run_arch)")
+wine_arch "$(varnel_run_arch)"
 out=build/screenshots
 mkdir -p "$out"
-panel=build/mingw/program/VarnelControlPanel.exe
+panel=build/$tree/program/VarnelControlPanel.exe
 [ -f "$panel" ] || { echo "build first: $panel is missing"; exit 1; }
 
 dpi=${1:-96}
@@ -20,7 +22,7 @@ finish() {
     wine_down
 }
 trap finish EXIT
-wine_up "$PWD/build/mingw/tests/bin/sleeper.exe"
+wine_up "$PWD/build/$tree/tests/bin/sleeper.exe"
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 scaled() { echo $((($1 * dpi + 48) / 96)); }
 
