@@ -2,6 +2,7 @@
 // another code page, damaged files).
 #include "core/BmpFile.h"
 #include "core/Geometry.h"
+#include "core/LargeViewKeys.h"
 #include "core/PopupLayout.h"
 #include "core/TrayRecord.h"
 
@@ -52,4 +53,20 @@ TEST(SwitcherRules, ScreenshotFilesAreWholeUncompressedAndNoLargerThanTheScreen)
             spoilt[at + i] = static_cast<uint8_t>(value >> (8 * i));
         EXPECT_FALSE(CheckBmpFile(spoilt.data(), whole, 1280, 1024)) << at;
     }
+}
+
+TEST(SwitcherRules, TheLargeViewsArrowsMoveWithinTheGridAndEnterPicksTheSelection) {
+    // For each selection 1..4 (1 2 / 3 4): where Left, Up, Right and Down lead; 0 where the arrow meets the edge.
+    const int16_t expected[5][4] = {{}, {0, 0, 2, 3}, {1, 0, 0, 4}, {0, 1, 4, 0}, {3, 2, 0, 0}};
+    const uint32_t arrows[4] = {KeyLeft, KeyUp, KeyRight, KeyDown};
+    for (int16_t selection = 1; selection <= 4; ++selection) {
+        for (size_t arrow = 0; arrow < 4; ++arrow) {
+            const int16_t to = expected[selection][arrow];
+            const KeyAction move = to == 0 ? KeyAction{} : KeyAction{KeyActionKind::Move, to};
+            EXPECT_EQ(LargeViewKey(selection, arrows[arrow]), move) << "from " << selection << " with " << arrows[arrow];
+        }
+        EXPECT_EQ(LargeViewKey(selection, KeyEnter), (KeyAction{KeyActionKind::Pick, selection}));
+        EXPECT_EQ(LargeViewKey(selection, 27), KeyAction{}) << "Escape";
+    }
+    EXPECT_EQ(LargeViewKey(0, KeyRight), KeyAction{}) << "no selection";
 }
