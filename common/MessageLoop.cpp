@@ -40,7 +40,7 @@ bool MessageLoop::Next(MSG &message) {
                 return message.message != WM_QUIT;
             continue;
         }
-        const BOOL result = ::GetMessageW(&message, nullptr, 0, 0);
+        const BOOL result = m_source ? m_source(message) : ::GetMessageW(&message, nullptr, 0, 0);
         if (result != -1)
             return result != 0;
         LogOnce("A message could not be received: ");

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,15 @@ protected:
     ~IWaitList() = default;
 };
 
+// Where a loop's messages come from: GetMessageW's answer (-1 for a failed wait) and the message.
+using MessageSource = std::function<BOOL(MSG &)>;
+
 class MessageLoop {
 public:
-    // `logPrefix` names the program in the log ("Varnel: ", "Tavik2: ", ...); `waits`, when given, is waited on too.
-    explicit MessageLoop(std::string logPrefix, IWaitList *waits = nullptr)
-        : m_logPrefix(std::move(logPrefix)), m_waits(waits) {}
+    // `logPrefix` names the program in the log ("Varnel: ", "Tavik2: ", ...); `waits`, when given, is waited on too;
+    // `source` stands in for GetMessageW.
+    explicit MessageLoop(std::string logPrefix, IWaitList *waits = nullptr, MessageSource source = {})
+        : m_logPrefix(std::move(logPrefix)), m_waits(waits), m_source(std::move(source)) {}
     // The next message of the thread; false at WM_QUIT. A failed wait (Wine fails it for a copy-data block too
     // large to deliver, which any process can send) is not an end: it is logged once and the wait goes on.
     bool Next(MSG &message);
@@ -35,5 +40,6 @@ private:
 
     std::string m_logPrefix;
     IWaitList *m_waits;
+    MessageSource m_source;
     bool m_failureLogged = false;
 };

@@ -1,5 +1,6 @@
 // The error log and the reporter start, seen from a throwaway program folder whose name has a blank.
 #include "AnsiText.h"
+#include "MessageLoop.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -47,4 +48,24 @@ TEST_F(LogTest, ReporterGetsQuotedPathCodeAndTextMinimized) {
     EXPECT_EQ(lines.size(), expected.size()) << lines;
     for (const char *rest : {" 5 WIN + 1\r\n", " 1 \r\n"})
         EXPECT_NE(lines.find(start + rest), std::string::npos) << lines;
+}
+
+// Wine once failed the wait for a copy-data block too large to deliver, which any process can send.
+TEST(MessageLoopTest, AFailedWaitIsLoggedOnceAndTheLoopGoesOnToItsQuit) {
+    const std::wstring log = ProgramDirectory() + L"\\VarnelErrors.txt";
+    const size_t before = FileExists(log) ? ReadFileBytes(log).size() : 0;
+    int calls = 0;
+    MessageLoop loop("Loop test: ", nullptr, [&](MSG &message) -> BOOL {
+        if (++calls <= 2 || calls == 4)
+            return -1;
+        return ::GetMessageW(&message, nullptr, 0, 0);
+    });
+    ::PostThreadMessageW(::GetCurrentThreadId(), WM_USER, 0, 0);
+    ::PostQuitMessage(7);
+    EXPECT_EQ(loop.Run(), 7);
+    EXPECT_EQ(calls, 5) << "failed, failed, WM_USER, failed, WM_QUIT";
+    const std::string added = ReadFileBytes(log).substr(before);
+    const std::regex entry("Loop test: A message could not be received: ");
+    EXPECT_EQ(std::distance(std::sregex_iterator(added.begin(), added.end(), entry), std::sregex_iterator()), 1)
+        << added;
 }
