@@ -1,11 +1,11 @@
 # FreeImage.dll for the program folder, built from Debian's FreeImage source package with only what the
 # switcher's FreeImage functions need (no format plugins). The source is fetched on first configure, never committed.
-# With MSVC the DLL is taken as built: a folder holding a 32-bit FreeImage.dll (FreeImage's own Windows
-# distribution, Dist/x32), which exports the decorated names the switcher also looks for.
+# With MSVC the DLL is taken as built: a folder holding a FreeImage.dll of the tree's architecture (FreeImage's
+# own Windows distribution, Dist/x32 or Dist/x64), whose names the switcher looks up in either spelling.
 if(MSVC)
-    set(VARNEL_FREEIMAGE_DIR "" CACHE PATH "Folder holding a 32-bit FreeImage.dll")
+    set(VARNEL_FREEIMAGE_DIR "" CACHE PATH "Folder holding a FreeImage.dll of this architecture")
     if(NOT EXISTS ${VARNEL_FREEIMAGE_DIR}/FreeImage.dll)
-        message(FATAL_ERROR "Give the folder of a 32-bit FreeImage.dll: -DVARNEL_FREEIMAGE_DIR=...")
+        message(FATAL_ERROR "Give the folder of a ${VARNEL_ARCH_NAME} FreeImage.dll: -DVARNEL_FREEIMAGE_DIR=...")
     endif()
     add_library(FreeImage SHARED IMPORTED GLOBAL)
     set_target_properties(FreeImage PROPERTIES IMPORTED_LOCATION ${VARNEL_FREEIMAGE_DIR}/FreeImage.dll)
