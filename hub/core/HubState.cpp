@@ -3,6 +3,24 @@
 #include <algorithm>
 #include <cwctype>
 
+namespace {
+
+bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+}
+
+}  // namespace
+
+bool RefusesElevatedStart(int32_t elevationType, std::optional<uint32_t> enableLua) {
+    return elevationType == ElevationTypeFull && enableLua.value_or(1) != 0;
+}
+
+bool StartsAgainOnDesktopOne(std::wstring_view threadDesktop) {
+    // Desktop names are told apart without letter case.
+    return !threadDesktop.empty() && !EqualNoCase(threadDesktop, L"Default");
+}
+
 int16_t DesktopState::HotKeyTarget(int32_t id) const {
     if (id >= 1 && id <= 4)
         return id != m_current ? static_cast<int16_t>(id) : 0;
@@ -49,8 +67,7 @@ std::vector<DesktopProgram> StartOrder(int16_t desk) {
 }
 
 bool SameProgramPath(std::wstring_view a, std::wstring_view b) {
-    return !a.empty() && std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                                    [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+    return !a.empty() && EqualNoCase(a, b);
 }
 
 namespace {
