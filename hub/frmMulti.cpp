@@ -197,6 +197,8 @@ void frmMulti::OnEndSession(bool ending) {
         return;
     }
     m_supervisor.Hold(false);
+    // With nothing to watch the loop waits for a posted message only: this one brings it back to the programs.
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
     Trace("Varnel: the session goes on; programs that end are started again");
 }
 
