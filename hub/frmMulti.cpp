@@ -311,7 +311,8 @@ void frmMulti::RegisterHotKeys() {
     for (int32_t id = 1; id <= HotKeyCount; ++id) {
         m_hotKeyRegistered[static_cast<size_t>(id)] = RegisterHotKey(id, m_hotKeys);
         if (!m_hotKeyRegistered[static_cast<size_t>(id)]) {
-            const std::string text = HotKeyText(m_hotKeys.modifiers, KeyText(m_hotKeys.keys[static_cast<size_t>(id - 1)]));
+            const uint16_t key = m_hotKeys.keys[static_cast<size_t>(id - 1)];
+            const std::string text = HotKeyText(m_hotKeys.modifiers, KeyText(key));
             LogError("Varnel: Failed to register the following hotkey: " + text);
             ReportError(5, text);
         }

@@ -24,11 +24,10 @@ bool StartedElevated() {
     if (!::GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size))
         return false;
     Registry::Value enableLua;
-    const bool read =
-        Registry::QueryValue(HKEY_LOCAL_MACHINE, kUacPolicyKey, "EnableLUA", RegTypeDword, enableLua) &&
-        std::holds_alternative<int32_t>(enableLua);
-    return RefusesElevatedStart(type, read ? std::optional(static_cast<uint32_t>(std::get<int32_t>(enableLua)))
-                                           : std::nullopt);
+    const bool read = Registry::QueryValue(HKEY_LOCAL_MACHINE, kUacPolicyKey, "EnableLUA", RegTypeDword, enableLua) &&
+                      std::holds_alternative<int32_t>(enableLua);
+    return RefusesElevatedStart(
+        type, read ? std::optional(static_cast<uint32_t>(std::get<int32_t>(enableLua))) : std::nullopt);
 }
 
 std::wstring ThreadDesktopName() {
@@ -76,8 +75,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             return 0;
         }
         const DWORD error = ::GetLastError();
-        LogError("Varnel: Varnel was started on " + ToAnsi(desktop) + " and could not start again on Default: " +
-                 WinAPIErrorText(error));
+        LogError("Varnel: Varnel was started on " + ToAnsi(desktop) +
+                 " and could not start again on Default: " + WinAPIErrorText(error));
         ReportError(3, "1");
         return 1;
     }

@@ -10,6 +10,11 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
                       [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
+std::wstring_view FileName(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
 
 bool RefusesElevatedStart(int32_t elevationType, std::optional<uint32_t> enableLua) {
@@ -69,15 +74,6 @@ std::vector<DesktopProgram> StartOrder(int16_t desk) {
 bool SameProgramPath(std::wstring_view a, std::wstring_view b) {
     return !a.empty() && EqualNoCase(a, b);
 }
-
-namespace {
-
-std::wstring_view FileName(std::wstring_view path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow) {
     // By file name: Wine names the same shell program "C:\windows\explorer.exe" or, at other times,

@@ -112,8 +112,9 @@ TEST_F(HubTest, AStartResetsTheEventsAndStartsEachProgramOnceInOrder) {
         const UacOn uac;
         HubRun elevated(m_folder);
         EXPECT_FALSE(elevated.Start(m_monitor));
-        EXPECT_TRUE(Logged(" Varnel: Varnel was started with administrator rights; it ends without starting anything"
-                           "\r\n"))
+        EXPECT_TRUE(
+            Logged(" Varnel: Varnel was started with administrator rights; it ends without starting anything"
+                   "\r\n"))
             << Log();
     }
     {
@@ -290,8 +291,8 @@ TEST_F(HubTest, AMissingRelayFailsTheStartAMissingSwitcherIsLoggedOnlyAndProgram
 
     // While the session may end, a program that ends is let go; when the session goes on, it is started again.
     DWORD_PTR answer = FALSE;
-    ASSERT_TRUE(::SendMessageTimeoutW(m_hub.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
-                                      5000, &answer));
+    ASSERT_TRUE(::SendMessageTimeoutW(m_hub.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                      &answer));
     EXPECT_EQ(answer, DWORD_PTR{TRUE});
     ASSERT_TRUE(KillProcess(L"Pellum2.exe"));
     ASSERT_TRUE(m_hub.Send(""));  // a hub still watching deals with the end before this message
@@ -307,8 +308,9 @@ TEST_F(HubTest, AMissingRelayFailsTheStartAMissingSwitcherIsLoggedOnlyAndProgram
         ASSERT_TRUE(m_monitor.WaitFor("Varnel: Tavik3.exe on desktop 3 ended with exit code 1", death)) << death;
     }
     EXPECT_TRUE(m_monitor.WaitFor("; it died 4 times within a minute and is not started again"));
-    EXPECT_TRUE(WaitFor([&] { return Reported() == firstStart + Reporter() + "3 3\r\n" + Reporter() + "8 Tavik3.exe\r\n"; }))
-        << Reported();
+    EXPECT_TRUE(WaitFor([&] {
+        return Reported() == firstStart + Reporter() + "3 3\r\n" + Reporter() + "8 Tavik3.exe\r\n";
+    })) << Reported();
 
     // With nobody to ask, the hub switches by itself, without a picture, half a second after the key.
     PressHotKey(MOD_CONTROL | MOD_ALT, VK_F2);

@@ -27,11 +27,12 @@ bool HubRun::Start(const DebugMonitor &monitor, const wchar_t *desktop) {
         !::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || failed(); }, 20000) || failed())
         return false;
     const std::vector<DebugMonitor::Line> lines = monitor.Lines();
-    const auto started = std::find_if(lines.rbegin(), lines.rend(), [](const auto &l) { return l.text == "Varnel: started"; });
+    const auto started =
+        std::find_if(lines.rbegin(), lines.rend(), [](const auto &l) { return l.text == "Varnel: started"; });
     if (started->processId != m_processId) {
         m_processId = started->processId;
-        m_process.Reset(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                      m_processId));
+        m_process.Reset(
+            ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, m_processId));
     }
     return Running();
 }

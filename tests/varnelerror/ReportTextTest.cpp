@@ -31,8 +31,9 @@ TEST(ReportText, ACommandLineOfAnyPathGivesACodeAndATextAndEachCodeHasItsWords) 
          L"Control Panel and go to its \"Shortcut keys\" page.\r\n\r\nEach desktop also has a Varnel icon"},
         {{9, L"SHIFT + ALT|1|2|3|4|`|WIN + 1|WIN + `"},
          L"Windows did not give Varnel its usual shortcut keys WIN + 1 and WIN + `: Windows itself uses"},
-        {{9, L"CTRL + ALT|F1|F2|F3|F4|F5|WIN + `"}, L"Windows did not give Varnel its usual shortcut key WIN + `: "
-                                                    L"another program uses it. So Varnel has chosen other keys"},
+        {{9, L"CTRL + ALT|F1|F2|F3|F4|F5|WIN + `"},
+         L"Windows did not give Varnel its usual shortcut key WIN + `: "
+         L"another program uses it. So Varnel has chosen other keys"},
         {{10, L""}, L"Varnel was started with administrator rights, so it has closed without starting"},
         {{std::nullopt, L""}, L"Varnel reported a problem but gave no details.\r\n"},
     };
@@ -46,7 +47,8 @@ TEST(ReportText, ACommandLineOfAnyPathGivesACodeAndATextAndEachCodeHasItsWords) 
     ReportList news;
     news.Add({9, L"CTRL + ALT|F1|F2|F3|F4|F5|WIN + 1"});
     EXPECT_EQ(news.Message(L"log.txt").find(L"log.txt"), std::wstring::npos);
-    EXPECT_NE(news.Message(L"").find(L"Settings > Personalization > Taskbar > Other system tray icons"), std::wstring::npos);
+    EXPECT_NE(news.Message(L"").find(L"Settings > Personalization > Taskbar > Other system tray icons"),
+              std::wstring::npos);
     news.Add({10, L""});
     EXPECT_TRUE(news.Message(L"log.txt").ends_with(L"the file log.txt."));
 }

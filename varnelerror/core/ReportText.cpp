@@ -185,9 +185,9 @@ std::wstring FirstStartKeys(const std::vector<std::wstring> &texts) {
            L"\r\nTo choose other keys, open the Varnel Control Panel and go to its \"Shortcut keys\" page.\r\n\r\n"
            L"Each desktop also has a Varnel icon in the notification area, beside the clock, but Windows hides new "
            L"icons at first. To keep them in view: on Windows 11, open Settings > Personalization > Taskbar > Other "
-           L"system tray icons; on Windows 10, open Settings > Personalization > Taskbar and click \"Select which icons "
-           L"appear on the taskbar\". There, turn on Tavik1, Tavik2, Tavik3 and Tavik4 (named \"Varnel desktop 1 "
-           L"switcher\" and so on).";
+           L"system tray icons; on Windows 10, open Settings > Personalization > Taskbar and click \"Select which "
+           L"icons appear on the taskbar\". There, turn on Tavik1, Tavik2, Tavik3 and Tavik4 (named \"Varnel "
+           L"desktop 1 switcher\" and so on).";
 }
 
 // Code 10: the hub ended at once because it was started with administrator rights.
