@@ -58,15 +58,21 @@ bool ValueExists(HKEY root, const std::string &key, const std::string &name) {
     return status == ERROR_SUCCESS || status == ERROR_MORE_DATA || Fail(status);
 }
 
-bool CreateKey(HKEY root, const std::string &key) {
+bool CreateKey(HKEY root, const std::string &key, bool isVolatile) {
     HKEY handle = nullptr;
     char emptyClass[] = "";
-    const LSTATUS status = ::RegCreateKeyExA(root, key.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kWriteAccess,
-                                             nullptr, &handle, nullptr);
+    const LSTATUS status =
+        ::RegCreateKeyExA(root, key.c_str(), 0, emptyClass, isVolatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE,
+                          kWriteAccess, nullptr, &handle, nullptr);
     if (status != ERROR_SUCCESS)
         return Fail(status);
     RegKey created(handle);
     return true;
+}
+
+bool DeleteKey(HKEY root, const std::string &key) {
+    const LSTATUS status = ::RegDeleteKeyA(root, key.c_str());
+    return status == ERROR_SUCCESS || Fail(status);
 }
 
 bool DeleteValue(HKEY root, const std::string &key, const std::string &name) {

@@ -21,7 +21,11 @@ using Value = std::variant<std::monostate, std::string, int16_t, int32_t, std::v
 
 bool KeyExists(HKEY root, const std::string &key);
 bool ValueExists(HKEY root, const std::string &key, const std::string &name);
-bool CreateKey(HKEY root, const std::string &key);
+// A volatile key lives until log-off. Windows makes every key the call creates volatile, parents included, and a
+// volatile key takes no lasting subkeys: a volatile key's parent is created first, as a lasting one.
+bool CreateKey(HKEY root, const std::string &key, bool isVolatile = false);
+// Deletes a key that has no subkeys.
+bool DeleteKey(HKEY root, const std::string &key);
 bool DeleteValue(HKEY root, const std::string &key, const std::string &name);
 // True when the value exists with the requested type and was read.
 bool QueryValue(HKEY root, const std::string &key, const std::string &name, uint32_t requestedType, Value &value);

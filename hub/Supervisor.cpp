@@ -19,7 +19,7 @@ std::string Describe(const cDesktop &desktop, const std::wstring &path) {
 
 }  // namespace
 
-void Supervisor::Adopt(cDesktop &desktop, const std::wstring &path, KernelHandle process) {
+void Supervisor::Adopt(cDesktop &desktop, const std::wstring &path, KernelHandle process, bool shell) {
     if (m_stopped)
         return;
     for (Child &child : m_children) {
@@ -28,7 +28,7 @@ void Supervisor::Adopt(cDesktop &desktop, const std::wstring &path, KernelHandle
             return;
         }
     }
-    m_children.push_back({&desktop, path, std::move(process), {}});
+    m_children.push_back({&desktop, path, std::move(process), shell, {}});
 }
 
 void Supervisor::Stop() {
@@ -39,7 +39,8 @@ void Supervisor::Stop() {
 void Supervisor::WaitForAll(DWORD timeoutMs, const std::wstring &except) const {
     std::vector<HANDLE> handles;
     for (const Child &child : m_children) {
-        if (child.process && child.path != except)
+        // Shells outlive the hub: they are the user's.
+        if (child.process && !child.shell && child.path != except)
             handles.push_back(child.process.Get());
     }
     if (!handles.empty())
@@ -48,6 +49,8 @@ void Supervisor::WaitForAll(DWORD timeoutMs, const std::wstring &except) const {
 
 std::vector<HANDLE> Supervisor::Handles() const {
     std::vector<HANDLE> handles;
+    if (m_held)
+        return handles;
     for (const Child &child : m_children) {
         if (child.process)
             handles.push_back(child.process.Get());
@@ -69,6 +72,12 @@ void Supervisor::Signalled(HANDLE handle) {
         return;
     }
     const std::string ended = "Varnel: " + what + " ended with exit code " + std::to_string(code);
+    // A desktop has one shell: one that runs there by now (the user started it) is watched in its place.
+    if (KernelHandle running = child.shell ? child.desktop->RunningShell() : KernelHandle()) {
+        LogError(ended + "; the shell running there now is watched instead");
+        child.process = std::move(running);
+        return;
+    }
     if (!child.budget.Allow(::GetTickCount64())) {
         LogError(ended + "; it died " + std::to_string(RestartBudget::kRestarts + 1) +
                  " times within a minute and is not started again");

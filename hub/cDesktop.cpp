@@ -12,7 +12,7 @@ constexpr std::string_view kErrorPrefix = "cDesktop: ";
 
 struct ShellSearch {
     std::wstring explorerPath;
-    bool found = false;
+    KernelHandle found;
 };
 
 BOOL CALLBACK FindShell(HWND window, LPARAM lParam) {
@@ -20,12 +20,12 @@ BOOL CALLBACK FindShell(HWND window, LPARAM lParam) {
     DWORD processId = 0, desktopOwnerId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     ::GetWindowThreadProcessId(::GetAncestor(window, GA_PARENT), &desktopOwnerId);
-    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     wchar_t path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
     if (process && ::QueryFullProcessImageNameW(process.Get(), 0, path, &size) &&
         IsShellProcess(std::wstring_view(path, size), search->explorerPath, processId == desktopOwnerId)) {
-        search->found = true;
+        search->found = std::move(process);
         return FALSE;
     }
     return TRUE;
@@ -47,7 +47,8 @@ bool cDesktop::SetAsDefault() {
         SetErrorFromCode(::GetLastError());
         return false;
     }
-    m_desktopHandle.Reset(::OpenInputDesktop(0, FALSE, DESKTOP_SWITCHDESKTOP));
+    // By name: while a UAC prompt or the lock screen is shown, the input desktop is not the user's.
+    m_desktopHandle.Reset(::OpenDesktopW(L"Default", 0, FALSE, DESKTOP_SWITCHDESKTOP));
     if (!m_desktopHandle) {
         SetErrorFromCode(::GetLastError());
         return false;
@@ -70,12 +71,14 @@ bool cDesktop::Create(const std::wstring &sDesktopName, int16_t DeskNum) {
 
 bool cDesktop::StartPrograms(int16_t deskNum) {
     for (const DesktopProgram program : StartOrder(deskNum)) {
-        // A shell left from an earlier start (Shutdown ends none) is kept rather than joined by a second one.
-        if (program == DesktopProgram::Shell && HasShell()) {
+        const std::wstring path = ProgramPath(program, deskNum);
+        // A shell left from an earlier start (Shutdown ends none) is kept, and watched, rather than joined by a
+        // second one.
+        if (KernelHandle shell = program == DesktopProgram::Shell ? RunningShell() : KernelHandle()) {
             Trace(Prefix() + "kept the shell running on " + ToAnsi(m_desktopName));
+            m_hub.ProcessStarted(*this, path, std::move(shell));
             continue;
         }
-        const std::wstring path = ProgramPath(program, deskNum);
         if (StartProcess(path, L""))
             continue;
         if (FailsDesktop(program))
@@ -94,11 +97,11 @@ std::wstring cDesktop::ProgramPath(DesktopProgram program, int16_t deskNum) cons
     }
 }
 
-bool cDesktop::HasShell() const {
-    ShellSearch search{m_hub.GetExplorerPath()};
+KernelHandle cDesktop::RunningShell() const {
+    ShellSearch search{m_hub.GetExplorerPath(), {}};
     if (m_desktopHandle)
         ::EnumDesktopWindows(m_desktopHandle.Get(), FindShell, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return std::move(search.found);
 }
 
 bool cDesktop::StartProcess(const std::wstring &sPath, const std::wstring &CmdLine) {

@@ -11,7 +11,8 @@
 
 class cDesktop;
 
-// What the desktops ask the hub for: the programs to start on them. The hub also takes each started process.
+// What the desktops ask the hub for: the programs to start on them. The hub also takes each started process, and
+// each shell a desktop keeps.
 class IHubPaths {
 public:
     virtual std::wstring GetExplorerPath() const = 0;
@@ -27,7 +28,7 @@ class cDesktop {
 public:
     cDesktop(IHubPaths &hub, int16_t number) : m_hub(hub), m_number(number) {}
 
-    // Adopts the input desktop as desktop 1 and starts its relay, the hub relay and its switcher.
+    // Adopts "Default" as desktop 1 and starts its relay, the hub relay and its switcher.
     bool SetAsDefault();
     // Creates (or opens) the desktop, shows it, and starts its relay, its shell (unless one runs) and switcher.
     bool Create(const std::wstring &sDesktopName, int16_t DeskNum);
@@ -41,13 +42,13 @@ public:
     bool IsOpen() const { return static_cast<bool>(m_desktopHandle); }
     HDESK DefaultDesktop() const { return m_desktopHandle.Get(); }
     HDESK DefaultThread() const { return m_threadDesktopHandle; }
+    // The shell that runs on the desktop, opened to wait on; empty when none runs.
+    KernelHandle RunningShell() const;
 
 private:
     // Starts the desktop's programs in order; false when its relay could not be started.
     bool StartPrograms(int16_t deskNum);
     std::wstring ProgramPath(DesktopProgram program, int16_t deskNum) const;
-    // Whether a shell runs on the desktop already.
-    bool HasShell() const;
     void SetErrorFromCode(DWORD code);
     std::string Prefix() const;
 

@@ -7,6 +7,8 @@
 #include "Registry.h"
 #include "frmMain.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT_PTR kLeaveTimer = 1;
@@ -15,6 +17,11 @@ constexpr UINT kLeaveTimeoutMs = 500;
 // A relay looks up to ten seconds after its start for a switcher still starting, then may wait five seconds
 // for the switcher's answer.
 constexpr DWORD kEndWaitMs = 16000;
+
+bool SettingsKeyReady() {
+    return Registry::KeyExists(HKEY_CURRENT_USER, Registry::SettingsKey) ||
+           Registry::CreateKey(HKEY_CURRENT_USER, Registry::SettingsKey);
+}
 
 }  // namespace
 
@@ -36,8 +43,7 @@ std::wstring frmMulti::GetEventHandlerPath(int16_t DesktopNumber) const {
 }
 
 void frmMulti::ProcessStarted(cDesktop &desktop, const std::wstring &path, KernelHandle process) {
-    if (path != m_explorerPath)
-        m_supervisor.Adopt(desktop, path, std::move(process));
+    m_supervisor.Adopt(desktop, path, std::move(process), path == m_explorerPath);
 }
 
 std::string frmMulti::GetTheWindowsDirectory() {
@@ -54,8 +60,10 @@ bool frmMulti::Form_Load() {
     m_hooked = HookMessage(this, Hwnd(), WM_HOTKEY) && HookMessage(this, Hwnd(), WM_COPYDATA);
     if (!CreateEvents())
         return false;
-    ReadHotKeySettings();
-    RegisterHotKeys();
+    if (ReadHotKeySettings())
+        RegisterHotKeys();
+    else
+        RegisterFirstStartHotKeys();
     m_explorerPath = ToWide(GetTheWindowsDirectory()) + L"\\explorer.exe";
     if (!CreateDesktops()) {
         SetCloseEvents();
@@ -157,6 +165,8 @@ void frmMulti::Form_QueryUnload() {
             desktop->ClearUp();
     }
     UnregisterHotKeys();
+    // Nobody holds the keys now; a start that ended before registering any finds no key to delete.
+    Registry::DeleteKey(HKEY_CURRENT_USER, HubStateKey);
     for (auto &desktop : m_desktops)
         desktop.reset();
     for (auto &handle : m_eventHandles)
@@ -166,11 +176,30 @@ void frmMulti::Form_QueryUnload() {
 LRESULT frmMulti::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE: Unload(); return 0;
-    case WM_ENDSESSION: if (wParam) Unload(); return 0;
+    case WM_QUERYENDSESSION: return OnQueryEndSession();
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
     case WM_TIMER: if (wParam == kLeaveTimer) OnLeaveTimeout(); return 0;
     default: return Default(message, wParam, lParam);
     }
+}
+
+LRESULT frmMulti::OnQueryEndSession() {
+    // During a log-off the system ends the programs of the set: they have not died.
+    m_supervisor.Hold(true);
+    Trace("Varnel: the session may end; programs that end are not started again");
+    return TRUE;
+}
+
+void frmMulti::OnEndSession(bool ending) {
+    if (ending) {
+        Unload();
+        return;
+    }
+    m_supervisor.Hold(false);
+    // With nothing to watch the loop waits for a posted message only: this one brings it back to the programs.
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    Trace("Varnel: the session goes on; programs that end are started again");
 }
 
 LRESULT frmMulti::ISubclass_WindowProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam) {
@@ -254,12 +283,13 @@ void frmMulti::OnLeaveTimeout() {
     SwitchToDesktop(target);
 }
 
-void frmMulti::ReadHotKeySettings() {
-    if (!Registry::KeyExists(HKEY_CURRENT_USER, Registry::SettingsKey)) {
-        m_hotKeys = HotKeySettings{};
-        return;
-    }
-    auto read = [](const char *name) -> std::optional<int32_t> {
+bool frmMulti::ReadHotKeySettings() {
+    m_hotKeys = HotKeySettings{};
+    if (!Registry::KeyExists(HKEY_CURRENT_USER, Registry::SettingsKey))
+        return false;
+    bool stored = false;
+    auto read = [&stored](const std::string &name) -> std::optional<int32_t> {
+        stored = Registry::ValueExists(HKEY_CURRENT_USER, Registry::SettingsKey, name) || stored;
         Registry::Value value;
         if (Registry::QueryValue(HKEY_CURRENT_USER, Registry::SettingsKey, name, RegTypeDword, value) &&
             std::holds_alternative<int32_t>(value))
@@ -268,20 +298,101 @@ void frmMulti::ReadHotKeySettings() {
     };
     m_hotKeys.modifiers = ModifiersOrDefault(read("ShortcutKeyModifiers"));
     for (int32_t id = 1; id <= HotKeyCount; ++id)
-        m_hotKeys.keys[static_cast<size_t>(id - 1)] = KeyOrDefault(read(HotKeyValueName(id).c_str()), id);
+        m_hotKeys.keys[static_cast<size_t>(id - 1)] = KeyOrDefault(read(HotKeyValueName(id)), id);
+    return stored;
+}
+
+BOOL frmMulti::RegisterHotKey(int32_t id, const HotKeySet &set) {
+    return ::RegisterHotKey(Hwnd(), id, static_cast<UINT>(set.modifiers) | ModNoRepeat,
+                            set.keys[static_cast<size_t>(id - 1)]);
 }
 
 void frmMulti::RegisterHotKeys() {
     for (int32_t id = 1; id <= HotKeyCount; ++id) {
-        const uint16_t key = m_hotKeys.keys[static_cast<size_t>(id - 1)];
-        m_hotKeyRegistered[static_cast<size_t>(id)] =
-            ::RegisterHotKey(Hwnd(), id, static_cast<UINT>(m_hotKeys.modifiers), key);
+        m_hotKeyRegistered[static_cast<size_t>(id)] = RegisterHotKey(id, m_hotKeys);
         if (!m_hotKeyRegistered[static_cast<size_t>(id)]) {
+            const uint16_t key = m_hotKeys.keys[static_cast<size_t>(id - 1)];
             const std::string text = HotKeyText(m_hotKeys.modifiers, KeyText(key));
             LogError("Varnel: Failed to register the following hotkey: " + text);
             ReportError(5, text);
         }
     }
+    PublishHeldHotKeys();
+}
+
+std::vector<int32_t> frmMulti::RegisterWhole(const HotKeySet &set) {
+    std::vector<int32_t> refused;
+    for (int32_t id = 1; id <= HotKeyCount; ++id) {
+        if (!RegisterHotKey(id, set))
+            refused.push_back(id);
+    }
+    for (int32_t id = 1; id <= HotKeyCount && !refused.empty(); ++id) {
+        if (std::find(refused.begin(), refused.end(), id) == refused.end())
+            ::UnregisterHotKey(Hwnd(), id);
+    }
+    return refused;
+}
+
+void frmMulti::RegisterFirstStartHotKeys() {
+    const FirstStartChoice choice = ChooseFirstStartSet([this](const HotKeySet &set) { return RegisterWhole(set); });
+    if (!choice.taken) {
+        // No set is free whole: the default keys, each refused one reported, as with stored keys.
+        RegisterHotKeys();
+        return;
+    }
+    m_hotKeys = FirstStartHotKeySets()[*choice.taken];
+    m_hotKeyRegistered.fill(TRUE);
+    if (*choice.taken > 0)
+        TellChosenHotKeys(choice.refusedDefaultIds);
+    PublishHeldHotKeys();
+}
+
+void frmMulti::TellChosenHotKeys(const std::vector<int32_t> &refusedDefaultIds) {
+    std::array<std::string, HotKeyCount> names;
+    std::string keys;
+    for (int32_t id = 1; id <= HotKeyCount; ++id) {
+        names[static_cast<size_t>(id - 1)] = KeyText(m_hotKeys.keys[static_cast<size_t>(id - 1)]);
+        keys += (id > 1 ? ", " : "") + names[static_cast<size_t>(id - 1)];
+    }
+    std::vector<std::string> refused;
+    std::string refusedList;
+    for (const int32_t id : refusedDefaultIds) {
+        refused.push_back(
+            HotKeyText(DefaultHotKeySet.modifiers, KeyText(DefaultHotKeySet.keys[static_cast<size_t>(id - 1)])));
+        refusedList += (refusedList.empty() ? "" : ", ") + refused.back();
+    }
+    const std::string modifiers = ModifierText(m_hotKeys.modifiers);
+    if (!StoreHotKeys())
+        LogError("Varnel: Failed to store the shortcut keys it took: " + Registry::RegistryErrorText());
+    LogError("Varnel: Windows refused the default shortcut keys " + refusedList + "; took " + modifiers + " with " +
+             keys + " instead");
+    ReportError(9, FirstStartReportText(modifiers, names, refused));
+}
+
+bool frmMulti::StoreHotKeys() const {
+    if (!SettingsKeyReady())
+        return false;
+    auto write = [](const std::string &name, int32_t number) {
+        uint32_t type = RegTypeDword;
+        return Registry::SetValue(HKEY_CURRENT_USER, Registry::SettingsKey, name, type, number);
+    };
+    bool stored = write("ShortcutKeyModifiers", m_hotKeys.modifiers);
+    for (int32_t id = 1; id <= HotKeyCount; ++id)
+        stored = write(HotKeyValueName(id), m_hotKeys.keys[static_cast<size_t>(id - 1)]) && stored;
+    return stored;
+}
+
+void frmMulti::PublishHeldHotKeys() const {
+    int32_t held = 0;
+    for (int32_t id = 1; id <= HotKeyCount; ++id) {
+        if (m_hotKeyRegistered[static_cast<size_t>(id)])
+            held |= 1 << (id - 1);
+    }
+    uint32_t type = RegTypeDword;
+    // The settings key first, as a lasting key: created along with the volatile one, it would be volatile too.
+    if (!SettingsKeyReady() || !Registry::CreateKey(HKEY_CURRENT_USER, HubStateKey, true) ||
+        !Registry::SetValue(HKEY_CURRENT_USER, HubStateKey, HeldHotKeysValue, type, held))
+        LogError("Varnel: Failed to make known which shortcut keys it holds: " + Registry::RegistryErrorText());
 }
 
 void frmMulti::UnregisterHotKeys() {

@@ -41,6 +41,8 @@ private:
     // nothing holds the events when the hub has gone.
     void SetCloseEvents();
     void Form_QueryUnload();
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnHotKey(int32_t id);
     void OnCopyData(const COPYDATASTRUCT *data);
     void SwitchToDesktop(int16_t desk);
@@ -48,8 +50,20 @@ private:
     // The switcher asked to leave its desktop did not ask for the switch in time: switch without its picture.
     void OnLeaveTimeout();
     void CancelLeaveWait();
-    void ReadHotKeySettings();
+    // False when none of the hot-key values is stored: a first start.
+    bool ReadHotKeySettings();
     void RegisterHotKeys();
+    // Takes the first set of FirstStartHotKeySets() that Windows grants whole; keys other than the default ones are
+    // stored and told once.
+    void RegisterFirstStartHotKeys();
+    // Registers the set's five keys and answers the ids refused; when any is, lets go of the others again.
+    std::vector<int32_t> RegisterWhole(const HotKeySet &set);
+    BOOL RegisterHotKey(int32_t id, const HotKeySet &set);
+    void TellChosenHotKeys(const std::vector<int32_t> &refusedDefaultIds);
+    // Writes the keys as the control panel does, so that it shows them and later starts keep them.
+    bool StoreHotKeys() const;
+    // Rewrites which ids Windows gave the hub, for the control panel.
+    void PublishHeldHotKeys() const;
     void UnregisterHotKeys();
     void ReportDesktopFailure(int16_t desk);
 

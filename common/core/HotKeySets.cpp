@@ -20,3 +20,28 @@ constexpr std::array<HotKeySet, 4> kSets = {{
 std::span<const HotKeySet> FirstStartHotKeySets() {
     return kSets;
 }
+
+FirstStartChoice ChooseFirstStartSet(const std::function<std::vector<int32_t>(const HotKeySet &)> &tryWhole) {
+    FirstStartChoice choice;
+    const std::span<const HotKeySet> sets = FirstStartHotKeySets();
+    for (size_t at = 0; at < sets.size(); ++at) {
+        std::vector<int32_t> refused = tryWhole(sets[at]);
+        if (refused.empty()) {
+            choice.taken = at;
+            break;
+        }
+        if (at == 0)
+            choice.refusedDefaultIds = std::move(refused);
+    }
+    return choice;
+}
+
+std::string FirstStartReportText(const std::string &modifierText, const std::array<std::string, HotKeyCount> &keyNames,
+                                 const std::vector<std::string> &refusedKeys) {
+    std::string text = modifierText;
+    for (const std::string &name : keyNames)
+        text += FirstStartReportSeparator + name;
+    for (const std::string &refused : refusedKeys)
+        text += FirstStartReportSeparator + refused;
+    return text;
+}

@@ -2,8 +2,13 @@
 // it. Pure: no Windows header.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 inline constexpr int32_t HotKeyCount = 5;  // ids 1..4 for the desktops, 5 for the previous one
 
@@ -20,6 +25,22 @@ inline constexpr HotKeySet DefaultHotKeySet{};
 // Without stored hot keys a start tries these whole sets in order, the default first, and keeps the first that
 // Windows grants whole.
 std::span<const HotKeySet> FirstStartHotKeySets();
+
+// What a first start took: the place in FirstStartHotKeySets() of the first set Windows granted whole (none when
+// it granted none whole), and the ids of the default set that Windows refused.
+struct FirstStartChoice {
+    std::optional<size_t> taken;
+    std::vector<int32_t> refusedDefaultIds;
+};
+// Tries FirstStartHotKeySets() in order and stops at the first set granted whole. `tryWhole` registers a set's
+// five keys and answers the ids refused; when it refuses any, it has let go of the others again.
+FirstStartChoice ChooseFirstStartSet(const std::function<std::vector<int32_t>(const HotKeySet &)> &tryWhole);
+
+// The text of the first-start report (code 9): the modifier text, the names of the keys of ids 1..5, then the
+// default set's keys that were refused, each as "MODIFIERS + KEY". No key of the sets is named by the separator.
+inline constexpr char FirstStartReportSeparator = '|';
+std::string FirstStartReportText(const std::string &modifierText, const std::array<std::string, HotKeyCount> &keyNames,
+                                 const std::vector<std::string> &refusedKeys);
 
 // Windows' "no auto-repeat" flag (Windows 7 and later): added to every registration, never stored, so that a
 // held key switches once.

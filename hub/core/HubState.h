@@ -1,6 +1,6 @@
-// The hub's decisions that need no Windows: which desktop a hot key asks for, when a switch command moves
-// the current and previous desktop, the hot-key settings' defaults, the sibling programs' paths, and what each
-// desktop starts.
+// The hub's decisions that need no Windows: whether it may start at all and where, which desktop a hot key asks
+// for, when a switch command moves the current and previous desktop, the hot-key settings' defaults, the sibling
+// programs' paths, and what each desktop starts.
 #pragma once
 #include "core/HotKeySets.h"
 
@@ -10,6 +10,16 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// TOKEN_ELEVATION_TYPE's answer for a token elevated by UAC.
+inline constexpr int32_t ElevationTypeFull = 2;
+// Whether a hub with a token of `elevationType` ends at once: elevated while UAC is on, the panel could not reach
+// it. `enableLua` is UAC's switch in the policies, on by Windows' default when it cannot be read; Wine gives every
+// process a full token and sets the switch off.
+bool RefusesElevatedStart(int32_t elevationType, std::optional<uint32_t> enableLua);
+// Whether a hub on the desktop named `threadDesktop` starts itself again on "Default", where relays look for its
+// window; not when the name could not be read, which a hub started again would not read either.
+bool StartsAgainOnDesktopOne(std::wstring_view threadDesktop);
 
 class DesktopState {
 public:

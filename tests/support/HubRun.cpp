@@ -1,6 +1,9 @@
 #include "HubRun.h"
 
+#include "SetWatch.h"
 #include "core/EventNames.h"
+
+#include <algorithm>
 
 std::vector<std::wstring> HubRun::AllSiblings() {
     return {L"Tavik1", L"Tavik2", L"Tavik3", L"Tavik4", L"Pellum1", L"Pellum2", L"Pellum3", L"Pellum4",
@@ -14,13 +17,24 @@ bool HubRun::Populate(const TempFolder &folder, const std::vector<std::wstring> 
     return ok;
 }
 
-bool HubRun::Start(const DebugMonitor &monitor) {
+bool HubRun::Start(const DebugMonitor &monitor, const wchar_t *desktop) {
     const size_t before = monitor.Matching("Varnel: started").size();
-    m_process = StartProcess(m_folder.File(L"Varnel.exe"), L"");
+    m_process = StartProcess(m_folder.File(L"Varnel.exe"), L"", desktop);
     m_processId = m_process ? ::GetProcessId(m_process.Get()) : 0;
-    return m_process &&
-           ::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || !Running(); }, 20000) &&
-           Running();
+    // A hub that hands over to the one it started ends with 0, a failed start with another code.
+    const auto failed = [&] { return !Running() && ExitCodeOf(m_process.Get()) != 0; };
+    if (!m_process ||
+        !::WaitFor([&] { return monitor.Matching("Varnel: started").size() > before || failed(); }, 20000) || failed())
+        return false;
+    const std::vector<DebugMonitor::Line> lines = monitor.Lines();
+    const auto started =
+        std::find_if(lines.rbegin(), lines.rend(), [](const auto &l) { return l.text == "Varnel: started"; });
+    if (started->processId != m_processId) {
+        m_processId = started->processId;
+        m_process.Reset(
+            ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, m_processId));
+    }
+    return Running();
 }
 
 bool HubRun::Running() const {

@@ -16,7 +16,9 @@ public:
     static bool Populate(const TempFolder &folder, const std::vector<std::wstring> &standIns = AllSiblings());
     static std::vector<std::wstring> AllSiblings();
 
-    bool Start(const DebugMonitor &monitor);  // true once the hub traced the end of its start-up
+    // True once the hub traced the end of its start-up. One started on another `desktop` starts itself again on
+    // Default and ends: the run goes on with that one.
+    bool Start(const DebugMonitor &monitor, const wchar_t *desktop = nullptr);
     bool Running() const;
     HWND Window() const { return FindTaggedWindow("Varnel_APPLICATION"); }
     bool Send(std::string_view word) const { return SendCopyData(Window(), word); }

@@ -1,5 +1,7 @@
 #include "ReportText.h"
 
+#include "core/HotKeySets.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -47,6 +49,8 @@ std::wstring Listed(const std::vector<std::wstring> &items) {
 
 constexpr std::wstring_view kRestart =
     L"Open the Varnel Control Panel, click \"Shutdown Varnel\" and then \"Start Varnel\".";
+
+constexpr int32_t kFirstStartKeys = 9;  // an information, not a problem
 
 struct Group {
     std::optional<int32_t> code;
@@ -140,6 +144,61 @@ std::wstring ProgramsLeft(const std::vector<std::wstring> &programs) {
            L".\r\n" + std::wstring(kRestart);
 }
 
+std::vector<std::wstring> Fields(const std::wstring &text) {
+    std::vector<std::wstring> fields;
+    size_t start = 0;
+    for (size_t end; (end = text.find(static_cast<wchar_t>(FirstStartReportSeparator), start)) != text.npos;
+         start = end + 1)
+        fields.push_back(text.substr(start, end - start));
+    fields.push_back(text.substr(start));
+    return fields;
+}
+
+// One first start's keys: the modifiers, the keys of desktops 1 to 4 and of the previous desktop, then the usual
+// keys Windows refused.
+std::wstring KeysChosen(const std::wstring &text) {
+    const std::vector<std::wstring> fields = Fields(text);
+    if (fields.size() < 1 + HotKeyCount)
+        return L"Windows did not give Varnel its usual shortcut keys, so Varnel has chosen other keys and keeps them.";
+    const std::vector<std::wstring> refused(fields.begin() + 1 + HotKeyCount, fields.end());
+    const bool many = refused.size() > 1;
+    std::wstring why = L"Windows did not give Varnel its usual shortcut keys.";
+    if (!refused.empty())
+        why = L"Windows did not give Varnel its usual shortcut key" + std::wstring(many ? L"s " : L" ") +
+              Listed(refused) +
+              (std::any_of(refused.begin(), refused.end(), IsWinDigit)
+                   ? L": Windows itself uses the Windows key with the digits 1 to 9 for the programs on the taskbar."
+                   : std::wstring(L": another program uses ") + (many ? L"them." : L"it."));
+    const auto key = [&](size_t id) { return fields[0] + L" + " + fields[id]; };
+    return why + L" So Varnel has chosen other keys and keeps them:\r\n" + key(1) + L", " + key(2) + L", " + key(3) +
+           L" and " + key(4) + L" go to desktops 1, 2, 3 and 4, and " + key(5) +
+           L" goes back to the desktop you were on before.";
+}
+
+// Code 9, an information: a first start took other shortcut keys than the usual ones.
+std::wstring FirstStartKeys(const std::vector<std::wstring> &texts) {
+    std::wstring keys = texts.empty() ? KeysChosen(L"") : L"";
+    for (const std::wstring &text : texts)
+        keys += (keys.empty() ? L"" : L"\r\n\r\n") + KeysChosen(text);
+    // Windows 10 and 11 put a new program's icon out of sight until the user turns it on, one program at a time.
+    return keys +
+           L"\r\nTo choose other keys, open the Varnel Control Panel and go to its \"Shortcut keys\" page.\r\n\r\n"
+           L"Each desktop also has a Varnel icon in the notification area, beside the clock, but Windows hides new "
+           L"icons at first. To keep them in view: on Windows 11, open Settings > Personalization > Taskbar > Other "
+           L"system tray icons; on Windows 10, open Settings > Personalization > Taskbar and click \"Select which "
+           L"icons appear on the taskbar\". There, turn on Tavik1, Tavik2, Tavik3 and Tavik4 (named \"Varnel "
+           L"desktop 1 switcher\" and so on).";
+}
+
+// Code 10: the hub ended at once because it was started with administrator rights.
+std::wstring StartedElevated(const std::vector<std::wstring> &texts) {
+    return L"Varnel was started with administrator rights, so it has closed without starting: run that way, the "
+           L"Varnel Control Panel could not reach it, and every program on desktops 2 to 4 would have administrator "
+           L"rights too.\r\nStart Varnel as yourself: open the Varnel Control Panel from the Start menu, not with "
+           L"\"Run as administrator\", and click \"Start Varnel\"." +
+           DetailsLine(texts);
+}
+
 // Any other code, or none: say what came, and the general remedy.
 std::wstring Unknown(const std::optional<int32_t> &code, const std::vector<std::wstring> &texts) {
     const std::wstring text = texts.empty() ? std::wstring() : texts[0];
@@ -168,13 +227,17 @@ std::wstring Paragraph(const Group &group) {
             return SettingsUnsaved(group.texts);
         case 8:
             return ProgramsLeft(group.texts);
+        case kFirstStartKeys:
+            return FirstStartKeys(group.texts);
+        case 10:
+            return StartedElevated(group.texts);
         default:
             return Unknown(group.code, group.texts);
     }
 }
 
 bool IsKnown(const std::optional<int32_t> &code) {
-    return code && *code >= 1 && *code <= 8 && *code != 4;
+    return code && *code >= 1 && *code <= 10 && *code != 4;
 }
 
 }  // namespace
@@ -238,7 +301,9 @@ std::wstring ReportList::Message(std::wstring_view logPath) const {
         message += (message.empty() ? L"" : L"\r\n\r\n") + Paragraph(group);
     if (m_overflow)
         message += L"\r\n\r\nFurther problems were reported as well.";
-    if (!logPath.empty())
+    const bool problems = std::any_of(groups.begin(), groups.end(),
+                                      [](const Group &g) { return !g.known || *g.code != kFirstStartKeys; });
+    if (!logPath.empty() && problems)
         message += L"\r\n\r\nVarnel writes the details of every problem to the file " + std::wstring(logPath) + L".";
     return message;
 }
