@@ -9,6 +9,8 @@
 
 #include <olectl.h>
 
+#include <algorithm>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -74,6 +76,32 @@ inline SIZE PictureSize(IPicture *picture) {  // 0 x 0 without a bitmap
         ::GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap);
     return {bitmap.bmWidth, bitmap.bmHeight};
 }
+// An icon's width and how many of its pixels are the white of the tray art's digit, whose strokes are drawn for
+// each size: an image scaled from another size has other counts.
+struct IconArt {
+    int width = 0, white = 0;
+    bool operator==(const IconArt &) const = default;
+};
+inline IconArt ArtOf(HICON icon) {
+    ICONINFO parts = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &parts))
+        return {};
+    const GdiObject<HBITMAP> colour(parts.hbmColor), mask(parts.hbmMask);
+    BITMAP bitmap = {};
+    ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+    const WindowDC screen(nullptr);
+    ::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(), &info,
+                DIB_RGB_COLORS);
+    const auto white = [](uint32_t pixel) { return (pixel & 0xFFFFFF) == 0xFFFFFF; };
+    return {bitmap.bmWidth, static_cast<int>(std::count_if(pixels.begin(), pixels.end(), white))};
+}
+inline std::ostream &operator<<(std::ostream &out, const IconArt &art) {
+    return out << art.width << " px, " << art.white << " white";
+}
+
 inline RECT ChildRect(HWND child) {  // inside the parent's client area
     RECT rect = {};
     ::GetWindowRect(child, &rect);
