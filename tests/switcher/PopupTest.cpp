@@ -31,10 +31,10 @@ TEST_F(PopupTest, NamesStoredBeforeStartFillTheRowsBesideTheTaskbarAndARowClickS
     HiddenForm form;
     ASSERT_TRUE(form.Load());
     // The tray icon is the image drawn for the small-icon size of the scaling, loaded again when that changes.
-    EXPECT_EQ(ArtOf(form.SysTray()->NotifyData().hIcon), (IconArt{16, 46}));
+    EXPECT_EQ(TrayArt(form), std::make_pair(16, 46));
     RECT suggested = {};
     ::SendMessageA(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(ArtOf(form.SysTray()->NotifyData().hIcon), (IconArt{24, 99}));
+    EXPECT_EQ(TrayArt(form), std::make_pair(24, 99));
     EXPECT_EQ(form.SysTray()->State(), TrayIcon::StateModified);
     const HWND popup = form.Popup().Hwnd();
     EXPECT_EQ(Alpha(popup), 0);
@@ -142,7 +142,7 @@ TEST(PopupAtDpi, DISABLED_RowsBadgesNamesAndTheTrayIconFitAndTheTipCutsBetweenCh
         const RECT frame = ChildRect(form.LargeView().Back1(0).Hwnd());
         EXPECT_EQ(frame.top, ScaleForDpi(50, dpi));
         EXPECT_LE(Measure("    " + form.DesktopName(3), 2025, dpi).cy, frame.top) << "the name is above the frames";
-        EXPECT_EQ(ArtOf(form.SysTray()->NotifyData().hIcon), dpi == 120 ? (IconArt{20, 62}) : (IconArt{32, 184}));
+        EXPECT_EQ(TrayArt(form), dpi == 120 ? std::make_pair(20, 62) : std::make_pair(32, 184));
         // Not 63 bytes: that would keep a piece of the last character.
         EXPECT_EQ(std::string(form.SysTray()->NotifyData().szTip), OwnName.substr(0, 62));
     }

@@ -33,7 +33,6 @@ TEST(SwitcherRules, FramesRescaleSizesAndThePopupRoundHalvesToEvenAndFitTheScree
     EXPECT_TRUE(NeedsLayout(laidOutFor, {1280, 960, 96}));
     EXPECT_TRUE(NeedsLayout(laidOutFor, {1280, 1024, 120}));
     EXPECT_FALSE(NeedsLayout(laidOutFor, {0, 0, 96}));
-    EXPECT_TRUE(NeedsLayout({}, {1280, 1024, 96}));
 }
 
 TEST(SwitcherRules, TheTrayTipInAnotherCodePageAndOnlyButtonPressesAndReleasesRaiseEvents) {

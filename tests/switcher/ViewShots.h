@@ -1,5 +1,5 @@
-// Pictures for the Wine tests: the screen as X shows it and its pixels, BMP files of them, copies kept under
-// build/mingw/tests/screenshots for a reader to look at.
+// Pictures for the Wine tests: the screen as X shows it (or a bitmap) and its pixels, BMP files of them, copies
+// kept under build/mingw/tests/screenshots for a reader to look at.
 #pragma once
 #include "Handles.h"
 #include "TestSupport.h"
@@ -8,8 +8,6 @@
 #include <windows.h>
 
 #include <olectl.h>
-
-#include <algorithm>
 
 #include <ostream>
 #include <string>
@@ -28,14 +26,22 @@ public:
             const SelectedObject selected(dc.Get(), bitmap.Get());
             ::BitBlt(dc.Get(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
         }
+        return OfBitmap(bitmap.Get());
+    }
+    static Shot OfBitmap(HBITMAP bitmap) {  // not selected into a DC
+        BITMAP size = {};
+        ::GetObjectW(bitmap, sizeof size, &size);
         BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        Shot shot(width, height);
-        ::GetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(height), shot.m_pixels.data(), &info, DIB_RGB_COLORS);
+        info.bmiHeader = {sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        Shot shot(size.bmWidth, size.bmHeight);
+        const WindowDC screen(nullptr);
+        ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(size.bmHeight), shot.m_pixels.data(), &info,
+                    DIB_RGB_COLORS);
         for (COLORREF &pixel : shot.m_pixels)  // 0x00RRGGBB to 0x00BBGGRR
             pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
         return shot;
     }
+    int Width() const { return m_width; }
     COLORREF At(int x, int y) const {  // black outside the picture
         const bool inside = x >= 0 && y >= 0 && x < m_width && y < m_height;
         return inside ? m_pixels[static_cast<size_t>(y) * m_width + x] : RGB(0, 0, 0);
@@ -76,32 +82,6 @@ inline SIZE PictureSize(IPicture *picture) {  // 0 x 0 without a bitmap
         ::GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap);
     return {bitmap.bmWidth, bitmap.bmHeight};
 }
-// An icon's width and how many of its pixels are the white of the tray art's digit, whose strokes are drawn for
-// each size: an image scaled from another size has other counts.
-struct IconArt {
-    int width = 0, white = 0;
-    bool operator==(const IconArt &) const = default;
-};
-inline IconArt ArtOf(HICON icon) {
-    ICONINFO parts = {};
-    if (icon == nullptr || !::GetIconInfo(icon, &parts))
-        return {};
-    const GdiObject<HBITMAP> colour(parts.hbmColor), mask(parts.hbmMask);
-    BITMAP bitmap = {};
-    ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-    const WindowDC screen(nullptr);
-    ::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(), &info,
-                DIB_RGB_COLORS);
-    const auto white = [](uint32_t pixel) { return (pixel & 0xFFFFFF) == 0xFFFFFF; };
-    return {bitmap.bmWidth, static_cast<int>(std::count_if(pixels.begin(), pixels.end(), white))};
-}
-inline std::ostream &operator<<(std::ostream &out, const IconArt &art) {
-    return out << art.width << " px, " << art.white << " white";
-}
-
 inline RECT ChildRect(HWND child) {  // inside the parent's client area
     RECT rect = {};
     ::GetWindowRect(child, &rect);
