@@ -18,8 +18,8 @@ void frmMain::Unload() {
 
 void frmMain::LoadTrayIcon(int32_t dpi) {
     // What LoadIconMetric(LIM_SMALL) does, at the DPI given: LoadIconMetric takes the small-icon size of the
-    // system DPI, which a per-monitor aware program keeps from its start whatever the screen's scaling is now.
-    // LoadIconWithScaleDown (common controls 6) is missing from mingw's import libraries.
+    // system DPI, which does not follow a change of scaling while the program runs. LoadIconWithScaleDown
+    // (common controls 6) is missing from mingw's import libraries.
     using LoadIconWithScaleDownFn = HRESULT(WINAPI *)(HINSTANCE, PCWSTR, int, int, HICON *);
     const auto load = reinterpret_cast<LoadIconWithScaleDownFn>(
         reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "LoadIconWithScaleDown")));
