@@ -3,6 +3,8 @@
 #include "AppIcon.h"
 #include "Dpi.h"
 
+#include <utility>
+
 bool frmMain::Load() {
     if (!CreateBound("Varnel.frmMain", 0, "frmMain", WS_OVERLAPPED, 0, 0, 0, 0, nullptr))
         return false;
@@ -25,6 +27,8 @@ void frmMain::LoadTrayIcon(int32_t dpi) {
         reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("comctl32.dll"), "LoadIconWithScaleDown")));
     const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
     HICON icon = nullptr;
-    if (load != nullptr && SUCCEEDED(load(::GetModuleHandleA(nullptr), L"FRMMAIN", size, size, &icon)))
+    if (load != nullptr && SUCCEEDED(load(::GetModuleHandleA(nullptr), L"FRMMAIN", size, size, &icon))) {
+        m_previousIcon = std::move(m_icon);
         m_icon.Reset(icon);
+    }
 }

@@ -14,7 +14,7 @@ public:
     bool Load();
     void Unload();
     // The build's tray icon at the small-icon size of `dpi`, from the image drawn for that size where there is
-    // one. The icon loaded before is destroyed: the shell keeps its own copy of what it was handed.
+    // one. The icon loaded before lives until the next load: the shell shows it until its record is modified.
     void LoadTrayIcon(int32_t dpi);
     // The tray icon as last loaded.
     HICON Icon() const { return m_icon.Get(); }
@@ -24,4 +24,5 @@ private:
         return Default(message, wParam, lParam);
     }
     OwnedIcon m_icon;
+    OwnedIcon m_previousIcon;
 };
