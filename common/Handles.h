@@ -66,6 +66,12 @@ struct GdiObjectTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { ::DeleteObject(h); }
 };
+// Icons loaded at a size of one's own choosing (not shared from the system's cache).
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ::DestroyIcon(h); }
+};
 struct MemoryDCTraits {
     using Type = HDC;
     static Type Invalid() { return nullptr; }
@@ -80,6 +86,7 @@ using OwnedWindow = Unique<WindowTraits>;
 template <class T>
 using GdiObject = Unique<GdiObjectTraits<T>>;
 using MemoryDC = Unique<MemoryDCTraits>;
+using OwnedIcon = Unique<IconTraits>;
 
 // A DC from GetDC/GetWindowDC, given back to its window.
 class WindowDC {

@@ -1,6 +1,7 @@
 #include "HiddenForm.h"
 
 #include "AnsiText.h"
+#include "Dpi.h"
 #include "Log.h"
 #include "MFreeImage.h"
 #include "Registry.h"
@@ -238,6 +239,7 @@ LRESULT HiddenForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: Unload(); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: OnEndSession(wParam); return 0;
+    case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam)); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
     default: return Default(message, wParam, lParam);
     }
@@ -249,6 +251,15 @@ void HiddenForm::OnTrayCallback(LPARAM lParam) {
     static_assert(WM_MOUSEMOVE == TrayCallbackMessage);
     if (m_sysTray)
         m_sysTray->OnCallback(LOWORD(lParam));
+}
+
+void HiddenForm::OnDpiChanged(int32_t dpi) {
+    // The notification area shows the small-icon size of the new scaling.
+    m_main.LoadTrayIcon(dpi);
+    if (m_sysTray) {
+        m_sysTray->SetIcon(m_main.Icon());
+        m_sysTray->Modify();
+    }
 }
 
 void HiddenForm::OnEndSession(WPARAM ending) {

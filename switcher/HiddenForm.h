@@ -54,6 +54,7 @@ private:
     void OnCopyData(LPARAM lParam);
     void OnTrayCallback(LPARAM lParam);
     void OnEndSession(WPARAM ending);
+    void OnDpiChanged(int32_t dpi);
     void CarryOut(const Command &command);
 
     UINT m_taskbarCreatedMessage = 0;

@@ -51,6 +51,8 @@ void frmLargeView::Unload() {
 }
 
 void frmLargeView::Show() {
+    if (NeedsLayout(m_laidOutFor, ScreenNow()))
+        ArrangeFrames();
     // Above the taskbar while it is shown; HideMe sends it to the bottom again.
     ::SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::ShowWindow(Hwnd(), SW_SHOWMAXIMIZED);
@@ -161,11 +163,16 @@ void frmLargeView::Paint(HDC dc) {
                 DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-void frmLargeView::ArrangeFrames() {
+ScreenFit frmLargeView::ScreenNow() const {
     const ScreenSize screen = DesktopWindowSize();
+    return {screen.Width, screen.Height, WindowDpi(Hwnd())};
+}
+
+void frmLargeView::ArrangeFrames() {
+    const ScreenFit screen = ScreenNow();
     // A hidden window is not resized with the screen; the view covers the screen it is laid out for.
-    ::SetWindowPos(Hwnd(), nullptr, 0, 0, screen.Width, screen.Height, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_dpi = WindowDpi(Hwnd());
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, screen.width, screen.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_dpi = screen.dpi;
     // Tahoma 20.25 points for the name; the empty frames' words a little smaller.
     m_nameFont.Reset(::CreateFontA(FontHeightForDpi(2025, m_dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -173,7 +180,8 @@ void frmLargeView::ArrangeFrames() {
     m_placeholderFont.Reset(::CreateFontA(FontHeightForDpi(1400, m_dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                           DEFAULT_PITCH, "Tahoma"));
-    m_layout = ::ArrangeFrames(screen.Width, screen.Height, m_dpi);
+    m_layout = ::ArrangeFrames(screen.width, screen.height, m_dpi);
+    m_laidOutFor = screen;
     for (size_t k = 0; k < 4; ++k) {
         m_back1[k].Place(m_layout.frames[k]);
         m_desk1[k].Place(m_layout.picture);

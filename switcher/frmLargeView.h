@@ -23,6 +23,7 @@ public:
     // Created hidden, named, laid out, with this desktop selected.
     bool Load();
     void Unload();
+    // Laid out again first when the screen's size or DPI is not the one it was laid out for.
     void Show();
     // Hides the view (at the bottom of the z-order) with this desktop selected again.
     void HideMe();
@@ -51,6 +52,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnPaint();
     void Paint(HDC dc);
+    ScreenFit ScreenNow() const;
     void ArrangeFrames();
     void ShowSelection();
     // The words in the frame of a desktop whose picture has not come yet.
@@ -65,6 +67,7 @@ private:
 
     HiddenForm &m_hiddenForm;
     LargeViewLayout m_layout;
+    ScreenFit m_laidOutFor;
     std::array<PictureBox, 4> m_back1;
     std::array<PictureBox, 4> m_desk1;
     int16_t m_selection = 0;

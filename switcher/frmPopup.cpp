@@ -21,14 +21,6 @@ ComPtr<IPicture> BadgePicture(int16_t digit, int32_t dpi) {
                      PixelsFromTwips(BadgeHeight, dpi), LR_DEFAULTCOLOR))));
 }
 
-// The width of the screen the popup shows on, for the widest popup.
-int32_t ScreenWidth(HWND window) {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    return monitor.rcWork.right - monitor.rcWork.left;
-}
-
 }  // namespace
 
 frmPopup::frmPopup(HiddenForm &hiddenForm) : m_hiddenForm(hiddenForm) {}
@@ -97,10 +89,18 @@ TextSize frmPopup::MeasureText(std::string_view text) const {
     return {TwipsFromPixels(size.cx, m_dpi), TwipsFromPixels(size.cy, m_dpi)};
 }
 
+ScreenFit frmPopup::ScreenNow() const {
+    // The work area of the screen the popup shows on bounds the widest popup.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return {monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top, WindowDpi(Hwnd())};
+}
+
 void frmPopup::SetFormName() {
-    const int32_t dpi = WindowDpi(Hwnd());
-    if (dpi != m_dpi || !m_font)
-        UseDpi(dpi);
+    const ScreenFit screen = ScreenNow();
+    if (screen.dpi != m_dpi || !m_font)
+        UseDpi(screen.dpi);
     const bool wanted = m_hiddenForm.GUITrans();
     if (wanted != m_transparencyApplied) {
         SetWindowAlpha(Hwnd(), wanted ? 200 : 255);
@@ -110,7 +110,7 @@ void frmPopup::SetFormName() {
     for (int16_t n = 1; n <= 4; ++n)
         names[static_cast<size_t>(n - 1)] = m_hiddenForm.DesktopName(n);
     const PopupLayout layout = LayoutPopup(names, [this](std::string_view text) { return MeasureText(text); },
-                                           TwipsFromPixels(ScreenWidth(Hwnd()), m_dpi));
+                                           TwipsFromPixels(screen.width, m_dpi));
     const int32_t badgeLeft = PixelsFromTwips(layout.widest, m_dpi);
     const Box badge = PixelsFromTwips(Box{layout.widest, 0, BadgeWidth, BadgeHeight}, m_dpi);
     const RECT text = {0, PixelsFromTwips(layout.textTop, m_dpi), badgeLeft, PixelsFromTwips(PopupRowHeight, m_dpi)};
@@ -124,6 +124,7 @@ void frmPopup::SetFormName() {
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_picture2.Place({0, 0, width, height});
     RoundFormCorners(Hwnd());
+    m_laidOutFor = screen;
 }
 
 LRESULT frmPopup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,6 +136,9 @@ LRESULT frmPopup::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmPopup::PositionForm() {
+    // Before the placement, which takes the popup's size.
+    if (NeedsLayout(m_laidOutFor, ScreenNow()))
+        SetFormName();
     const int16_t edge = GetTaskbarEdge();
     POINT cursor = {};
     ::GetCursorPos(&cursor);

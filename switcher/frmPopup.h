@@ -24,7 +24,8 @@ public:
     void HideMe();
     // Lays the rows out for the current desktop names and applies the transparency setting.
     void SetFormName();
-    // Against the taskbar, with a corner at the pointer.
+    // Against the taskbar, with a corner at the pointer; laid out again first when the screen's size or DPI is
+    // not the one it was laid out for (it is placed right before it is shown).
     void PositionForm();
     // Which row boxes are seen (0..3 the highlighted looks, 4..7 the normal ones).
     const RowVisibility &Rows() const { return m_rows; }
@@ -49,6 +50,7 @@ private:
     void ShowRows(const RowVisibility &rows);
     // The rows' font measure, in twips.
     TextSize MeasureText(std::string_view text) const;
+    ScreenFit ScreenNow() const;
     // The font and the badges for `dpi`.
     void UseDpi(int32_t dpi);
 
@@ -58,6 +60,7 @@ private:
     std::array<PictureBox, 8> m_image1;
     GdiObject<HFONT> m_font;
     int32_t m_dpi = 0;
+    ScreenFit m_laidOutFor;
     RowVisibility m_rows = NormalRows;
     bool m_transparencyApplied = false;
     RECT m_taskbar = {};  // kept from the last positioning while the taskbar cannot be found

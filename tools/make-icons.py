@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Draws the programs' icons (our own art) and writes them as .ico files.
 
-usage: make-icons.py OUT.ico GLYPH [--tray [--with-24]]
+usage: make-icons.py OUT.ico GLYPH [--tray]
 GLYPH is one of 1 2 3 4 V C !. The icon group has 16, 24, 32 and 48 pixel images at 32 bits per pixel;
---tray writes the 32 x 32, 16-colour image the switchers put in the notification area (--with-24 adds a 24 x 24
-one, as build 1 carries).
+--tray writes the icon a switcher puts in the notification area instead (GLYPH 1 to 4): 16, 20, 24 and 32 pixel
+images at 32 bits per pixel with alpha, one for each small-icon size from 100 to 200 % scaling, each drawn for
+its size so that the digit stays sharp.
 """
 import struct
 import sys
@@ -60,6 +61,54 @@ def draw(size, glyph):
     return px
 
 
+# The tray's digits drawn with whole pixels for each size: width, stroke and gap between the strokes (a digit is
+# 3 strokes and 2 gaps high).
+TRAY_DIGITS = {16: (7, 2, 2), 20: (9, 2, 3), 24: (10, 3, 3), 32: (14, 4, 4)}
+
+
+def tile_alpha(size, x, y, radius, samples=4):
+    """How much of pixel (x, y) a size x size square with rounded corners covers, 0..255: soft corners."""
+    inside = 0
+    for sy in range(samples):
+        for sx in range(samples):
+            cx = min(x + (sx + 0.5) / samples, size - x - (sx + 0.5) / samples)
+            cy = min(y + (sy + 0.5) / samples, size - y - (sy + 0.5) / samples)
+            if cx >= radius or cy >= radius or (radius - cx) ** 2 + (radius - cy) ** 2 <= radius * radius:
+                inside += 1
+    return 255 * inside // (samples * samples)
+
+
+def digit_strokes(digit, width, stroke, gap):
+    """The digit's strokes as rectangles (left, top, right, bottom) in a box of `width` and its height."""
+    height = 3 * stroke + 2 * gap
+    mid = stroke + gap
+    top, middle, bottom = (0, 0, width, stroke), (0, mid, width, mid + stroke), (0, height - stroke, width, height)
+    upper_right, lower_right = (width - stroke, 0, width, mid + stroke), (width - stroke, mid, width, height)
+    upper_left, lower_left = (0, 0, stroke, mid + stroke), (0, mid, stroke, height)
+    stem = (width - stroke) // 2 + 1
+    strokes = {
+        "1": [(stem, 0, stem + stroke, height), (stem - stroke, stroke // 2, stem, stroke // 2 + stroke),
+              (stem - stroke, height - stroke, stem + 2 * stroke, height)],
+        "2": [top, upper_right, middle, lower_left, bottom],
+        "3": [top, upper_right, (stroke, mid, width, mid + stroke), lower_right, bottom],
+        "4": [upper_left, middle, (width - stroke, 0, width, height)],
+    }
+    return strokes[digit], height
+
+
+def draw_tray(size, digit):
+    """Rows top-down of (b, g, r, a): a blue tile with soft round corners and a large white digit."""
+    px = [[BLUE + (tile_alpha(size, x, y, size / 4),) for x in range(size)] for y in range(size)]
+    width, stroke, gap = TRAY_DIGITS[size]
+    strokes, height = digit_strokes(digit, width, stroke, gap)
+    x0, y0 = (size - width) // 2, (size - height) // 2
+    for left, top, right, bottom in strokes:
+        for y in range(y0 + top, y0 + bottom):
+            for x in range(x0 + left, x0 + right):
+                px[y][x] = WHITE + (255,)
+    return px
+
+
 def and_mask(px):
     size = len(px)
     stride = ((size + 31) // 32) * 4
@@ -73,32 +122,19 @@ def and_mask(px):
     return out
 
 
-def image_32(size, glyph):
-    px = draw(size, glyph)
+def image_32(px):
+    size = len(px)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     xor = b"".join(bytes(p) for row in reversed(px) for p in row)
-    return header + xor + and_mask(px), 0, 32
-
-
-def image_4(size, glyph):
-    px = draw(size, glyph)
-    palette = [(0, 0, 0), BLUE, LIGHT, WHITE] + [(0, 0, 0)] * 12
-    index = {c: i for i, c in enumerate(palette[:4])}
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    pal = b"".join(struct.pack("<BBBB", *c, 0) for c in palette)
-    xor = b""
-    for row in reversed(px):
-        nibbles = [index.get(p[:3], 0) if p[3] else 0 for p in row]
-        xor += bytes((nibbles[i] << 4) | nibbles[i + 1] for i in range(0, size, 2))
-    return header + pal + xor + and_mask(px), 16, 4
+    return header + xor + and_mask(px)
 
 
 def write_ico(path, images):
     head = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     entries, blobs = b"", b""
-    for size, (blob, colours, bpp) in images:
-        entries += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bpp, len(blob), offset)
+    for size, blob in images:
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob), offset)
         offset += len(blob)
         blobs += blob
     with open(path, "wb") as f:
@@ -110,10 +146,11 @@ def main():
         sys.exit(__doc__)
     out, glyph = sys.argv[1], sys.argv[2]
     if "--tray" in sys.argv[3:]:
-        sizes = (32, 24) if "--with-24" in sys.argv[3:] else (32,)
-        write_ico(out, [(s, image_4(s, glyph)) for s in sizes])
+        if glyph not in "1234":
+            sys.exit(__doc__)
+        write_ico(out, [(s, image_32(draw_tray(s, glyph))) for s in sorted(TRAY_DIGITS)])
     else:
-        write_ico(out, [(s, image_32(s, glyph)) for s in (16, 24, 32, 48)])
+        write_ico(out, [(s, image_32(draw(s, glyph))) for s in (16, 24, 32, 48)])
 
 
 if __name__ == "__main__":

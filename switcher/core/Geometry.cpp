@@ -27,6 +27,10 @@ LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight, int32_t
     return layout;
 }
 
+bool NeedsLayout(const ScreenFit &laidOutFor, const ScreenFit &now) {
+    return now.width > 0 && now.height > 0 && now.dpi > 0 && now != laidOutFor;
+}
+
 namespace {
 
 double Pixels(double value, int32_t sourceSide, bool percent) {

@@ -26,6 +26,16 @@ struct LargeViewLayout {
 };
 LargeViewLayout ArrangeFrames(int32_t screenWidth, int32_t screenHeight, int32_t dpi = BaseDpi);
 
+// The screen a window is laid out for: its size in pixels and its DPI.
+struct ScreenFit {
+    int32_t width = 0, height = 0, dpi = 0;
+    bool operator==(const ScreenFit &) const = default;
+};
+// Whether a window laid out for `laidOutFor` must be laid out again before it is shown on the screen measured
+// `now`. Windows may tell no window of a desktop that is not shown of a new resolution or scaling, so a window
+// asks when it is shown. A screen that could not be measured keeps the layout there is.
+bool NeedsLayout(const ScreenFit &laidOutFor, const ScreenFit &now);
+
 struct PixelSize {
     int32_t width, height;
     bool operator==(const PixelSize &) const = default;

@@ -12,8 +12,25 @@ constexpr COLORREF Red = RGB(255, 0, 0), Green = RGB(0, 160, 0), Blue = RGB(0, 0
 
 using LargeViewTest = ViewFixture;
 
+constexpr char RestoreModeEvent[] = "Local\\VarnelTestRestoreMode";
+
+// Run by the scenario below on a desktop of its own, a Wine virtual desktop, where a mode can be set: Wine tells
+// that desktop's windows only, as Windows may tell none of a desktop that is not shown.
+TEST(ModeElsewhere, DISABLED_SetsTheModeUntilToldToSetItBack) {
+    DEVMODEW mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = 1024;
+    mode.dmPelsHeight = 768;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(::ChangeDisplaySettingsW(&mode, 0), DISP_CHANGE_SUCCESSFUL);
+    const KernelHandle restore(::OpenEventA(SYNCHRONIZE, FALSE, RestoreModeEvent));
+    EXPECT_EQ(::WaitForSingleObject(restore.Get(), 60000), WAIT_OBJECT_0);
+    EXPECT_EQ(::ChangeDisplaySettingsW(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+}
+
 TEST_F(LargeViewTest, ShowsFourFramesThePicturesAndTheOwnFrameRedAndKeysAndClicksPickADesktopOrCloseIt) {
     SetSetting("Desktop3Name", "Mail");
+    SetSetting("Desktop1Name", std::string(200, 'W'));
     ASSERT_TRUE(WriteFileBytes(ScreenshotPath(1), Shot(559, 431, Green).Bmp()));
     ASSERT_TRUE(WriteFileBytes(ScreenshotPath(2), Shot(300, 200, Blue).Bmp()));
     HiddenForm form;
@@ -59,12 +76,31 @@ TEST_F(LargeViewTest, ShowsFourFramesThePicturesAndTheOwnFrameRedAndKeysAndClick
     // After a display change the view is laid out for the screen again.
     ::SetWindowPos(view, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageA(view, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
-    RECT place = {};
-    ::GetWindowRect(view, &place);
-    EXPECT_EQ(place, (RECT{0, 0, 1280, 1024}));
+    EXPECT_EQ(ChildRect(view), (RECT{0, 0, 1280, 1024}));
+    // A change of mode made on another desktop comes with no message here: the view and the popup are laid out
+    // for the new screen when they are shown, and for the old one when it is back. (Desktop 1's name is longer
+    // than any screen, so the popup is as wide as the screen.)
+    const wchar_t *const desktops = L"Software\\Wine\\Explorer\\Desktops", *const modeDesk = L"varnel-mode";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, desktops, modeDesk, REG_SZ, L"1280x1024", sizeof L"1280x1024");
+    const KernelHandle restoreMode(::CreateEventA(nullptr, TRUE, FALSE, RestoreModeEvent));
+    const KernelHandle changer =
+        StartProcess(TestBinDir() + L"\\switcher_tests.exe",
+                     L"switcher_tests.exe --gtest_also_run_disabled_tests --gtest_filter=ModeElsewhere.*", modeDesk);
+    EXPECT_TRUE(WaitFor([] { return ::GetSystemMetrics(SM_CXSCREEN) == 1024; }));
+    TrayRelease(form, 0x202);
+    EXPECT_EQ(ChildRect(view), (RECT{0, 0, 1024, 768}));
+    EXPECT_EQ(ChildRect(form.LargeView().Back1(3).Hwnd()), (RECT{537, 409, 974, 718}));
+    TrayRelease(form, 0x205);
+    EXPECT_EQ(ChildRect(form.Popup().Hwnd()).right - ChildRect(form.Popup().Hwnd()).left, 1024);
+    ::SetEvent(restoreMode.Get());
+    EXPECT_EQ(::WaitForSingleObject(changer.Get(), 20000), WAIT_OBJECT_0);
+    EXPECT_TRUE(WaitFor([] { return ::GetSystemMetrics(SM_CXSCREEN) == 1280; }));
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, desktops, modeDesk);
 
     // Keys and clicks pick a desktop or close the view, with the own one selected again.
     TrayRelease(form, 0x202);
+    EXPECT_EQ(ChildRect(view), (RECT{0, 0, 1280, 1024}));
+    EXPECT_EQ(ChildRect(form.LargeView().Back1(3).Hwnd()), frames[3]);
     const std::pair<WPARAM, int16_t> steps[] = {{VK_LEFT, 3},   {VK_RIGHT, 4},  {VK_RIGHT, 4}, {VK_UP, 2},
                                                 {VK_LEFT, 1},   {VK_ESCAPE, 1}, {VK_RIGHT, 2}};
     for (const auto &[key, selected] : steps) {

@@ -30,6 +30,12 @@ TEST_F(PopupTest, NamesStoredBeforeStartFillTheRowsBesideTheTaskbarAndARowClickS
     SetSetting("GUItransparency", int32_t{0});
     HiddenForm form;
     ASSERT_TRUE(form.Load());
+    // The tray icon is the image drawn for the small-icon size of the scaling, loaded again when that changes.
+    EXPECT_EQ(TrayArt(form), std::make_pair(16, 46));
+    RECT suggested = {};
+    ::SendMessageA(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(TrayArt(form), std::make_pair(24, 99));
+    EXPECT_EQ(form.SysTray()->State(), TrayIcon::StateModified);
     const HWND popup = form.Popup().Hwnd();
     EXPECT_EQ(Alpha(popup), 0);
     EXPECT_EQ(Alpha(form.LargeView().Hwnd()), 0);
@@ -97,7 +103,8 @@ TEST_F(PopupTest, NamesStoredBeforeStartFillTheRowsBesideTheTaskbarAndARowClickS
     EXPECT_EQ(m_events.SetSince(), std::set<int16_t>{});
 }
 
-// The test program (with Varnel's manifest, as the switchers have it) again at 120 and 192 DPI, for the test below.
+// The test program (with Varnel's manifest, as the switchers have it) again at 120 and 192 DPI, for the test below:
+// the popup, the large view's name and the tray icon at the sizes of that scaling.
 TEST_F(PopupTest, AtOtherDpisEverythingFitsAndTheTipCutsBetweenCharacters) {
     SetSetting("Desktop3Name", OwnName);
     SetSetting("Desktop1Name", "A desktop name far longer than any screen can show in the popup's row at 200 %");
@@ -109,7 +116,7 @@ TEST_F(PopupTest, AtOtherDpisEverythingFitsAndTheTipCutsBetweenCharacters) {
     }
 }
 
-TEST(PopupAtDpi, DISABLED_RowsBadgesAndNamesFitAndTheTipCutsBetweenCharacters) {
+TEST(PopupAtDpi, DISABLED_RowsBadgesNamesAndTheTrayIconFitAndTheTipCutsBetweenCharacters) {
     ::OleInitialize(nullptr);
     {
         HiddenForm form;
@@ -135,6 +142,7 @@ TEST(PopupAtDpi, DISABLED_RowsBadgesAndNamesFitAndTheTipCutsBetweenCharacters) {
         const RECT frame = ChildRect(form.LargeView().Back1(0).Hwnd());
         EXPECT_EQ(frame.top, ScaleForDpi(50, dpi));
         EXPECT_LE(Measure("    " + form.DesktopName(3), 2025, dpi).cy, frame.top) << "the name is above the frames";
+        EXPECT_EQ(TrayArt(form), dpi == 120 ? std::make_pair(20, 62) : std::make_pair(32, 184));
         // Not 63 bytes: that would keep a piece of the last character.
         EXPECT_EQ(std::string(form.SysTray()->NotifyData().szTip), OwnName.substr(0, 62));
     }

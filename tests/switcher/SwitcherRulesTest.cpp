@@ -28,6 +28,12 @@ TEST(SwitcherRules, FramesRescaleSizesAndThePopupRoundHalvesToEvenAndFitTheScree
     const PopupLayout layout = LayoutPopup({std::string(40, 'x'), "a", "b", "c"}, fixedWidth, 4000);
     EXPECT_EQ(layout.width, 4000);
     EXPECT_EQ(layout.textTop, 52);  // 52.5
+    // A window is laid out again for a new size or DPI, not for a screen that could not be measured.
+    const ScreenFit laidOutFor{1280, 1024, 96};
+    EXPECT_FALSE(NeedsLayout(laidOutFor, {1280, 1024, 96}));
+    EXPECT_TRUE(NeedsLayout(laidOutFor, {1280, 960, 96}));
+    EXPECT_TRUE(NeedsLayout(laidOutFor, {1280, 1024, 120}));
+    EXPECT_FALSE(NeedsLayout(laidOutFor, {0, 0, 96}));
 }
 
 TEST(SwitcherRules, TheTrayTipInAnotherCodePageAndOnlyButtonPressesAndReleasesRaiseEvents) {

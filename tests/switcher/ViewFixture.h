@@ -44,6 +44,16 @@ protected:
     KeeperIcon m_keeper;
 };
 
+// The tray icon handed to the shell: its width and its white pixels, the digit's strokes drawn for each size (an
+// image scaled from another size has other counts).
+inline std::pair<int, int> TrayArt(const HiddenForm &form) {
+    ICONINFO parts = {};
+    ::GetIconInfo(form.SysTray()->NotifyData().hIcon, &parts);
+    const GdiObject<HBITMAP> colour(parts.hbmColor), mask(parts.hbmMask);
+    const Shot art = Shot::OfBitmap(colour.Get());
+    return {art.Width(), art.Count({0, 0, art.Width(), art.Width()}, RGB(255, 255, 255))};
+}
+
 // A window of one colour on the screen when it is handed out; it can take the activation away.
 class ColourWindow {
 public:

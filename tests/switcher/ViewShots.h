@@ -1,5 +1,5 @@
-// Pictures for the Wine tests: the screen as X shows it and its pixels, BMP files of them, copies kept under
-// build/mingw/tests/screenshots for a reader to look at.
+// Pictures for the Wine tests: the screen as X shows it (or a bitmap) and its pixels, BMP files of them, copies
+// kept under build/mingw/tests/screenshots for a reader to look at.
 #pragma once
 #include "Handles.h"
 #include "TestSupport.h"
@@ -26,14 +26,22 @@ public:
             const SelectedObject selected(dc.Get(), bitmap.Get());
             ::BitBlt(dc.Get(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
         }
+        return OfBitmap(bitmap.Get());
+    }
+    static Shot OfBitmap(HBITMAP bitmap) {  // not selected into a DC
+        BITMAP size = {};
+        ::GetObjectW(bitmap, sizeof size, &size);
         BITMAPINFO info = {};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        Shot shot(width, height);
-        ::GetDIBits(dc.Get(), bitmap.Get(), 0, static_cast<UINT>(height), shot.m_pixels.data(), &info, DIB_RGB_COLORS);
+        info.bmiHeader = {sizeof info.bmiHeader, size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        Shot shot(size.bmWidth, size.bmHeight);
+        const WindowDC screen(nullptr);
+        ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(size.bmHeight), shot.m_pixels.data(), &info,
+                    DIB_RGB_COLORS);
         for (COLORREF &pixel : shot.m_pixels)  // 0x00RRGGBB to 0x00BBGGRR
             pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
         return shot;
     }
+    int Width() const { return m_width; }
     COLORREF At(int x, int y) const {  // black outside the picture
         const bool inside = x >= 0 && y >= 0 && x < m_width && y < m_height;
         return inside ? m_pixels[static_cast<size_t>(y) * m_width + x] : RGB(0, 0, 0);
