@@ -45,9 +45,13 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+bool EventExists(int16_t index) {
+    return KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(index).c_str())).Get() != nullptr;
+}
+
 // The hub creates the events and holds them until it ends.
 bool HubRuns() {
-    return KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(ReReadEvents[0]).c_str())).Get() != nullptr;
+    return EventExists(ReReadEvents[0]);
 }
 
 // Which of its ids Windows gave the running hub (bit id - 1); none when it has not said.
@@ -59,9 +63,7 @@ uint32_t HeldHotKeys() {
 }
 
 bool AnyEventExists(const std::array<int16_t, 5> &indices) {
-    return std::any_of(indices.begin(), indices.end(), [](int16_t index) {
-        return KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(index).c_str())).Get() != nullptr;
-    });
+    return std::any_of(indices.begin(), indices.end(), EventExists);
 }
 
 // Opens each existing event of `indices` in turn, sets it and closes it again; a missing one is skipped.

@@ -3,8 +3,8 @@
 ;   makensis -DTARGET=x86-unicode|amd64-unicode -DVERSION=x.y.z -DICON=<Varnel.ico> -DFILES=<files.nsh>
 ;            -DPLUGINS=<folder of VarnelSetup.dll> -DOUTFILE=<setup.exe> [-DSIGN=<command signing %1>]
 ; where files.nsh (written by tools/package.sh) names every file of the program folder once, and VarnelSetup.dll
-; is the uninstaller's plug-in built for TARGET. The x86 and the x64
-; installer share the folder, the "Apps & features" entry and the settings: either installs over the other.
+; is the uninstaller's plug-in built for TARGET. The x86 and the x64 installer share the folder, the "Apps &
+; features" entry and the settings: either installs over the other.
 ; Silent use: setup.exe /S [/LOGON] [/START] [/D=folder]   Uninstall.exe /S [/REMOVESETTINGS]
 ; Both run only from desktop 1: elsewhere they end at once with exit code 3 and change nothing.
 Target ${TARGET}
@@ -221,8 +221,8 @@ FunctionEnd
 
 Function .onInit
     !insertmacro DESKTOP_ONE_ONLY "Setup"
-    ; The settings store names as the system's ANSI code page holds them, which takes every script only as UTF-8,
-    ; from Windows 10 version 1903 (build 18362) on.
+    ; Names pass through the ANSI code page, which the programs' manifest makes UTF-8 only from Windows 10 version
+    ; 1903 (build 18362) on.
     ${IfNot} ${AtLeastBuild} 18362
         MessageBox MB_OK|MB_ICONINFORMATION \
             "Varnel runs on this Windows, but desktop names in any script (Cyrillic, Greek, Chinese and others beside your own) need Windows 10 version 1903 or later. Here, letters your language settings do not cover are stored as question marks." \

@@ -120,14 +120,14 @@ struct HotKeyStatus {
 };
 // The row whose key `keys` repeats for `row`, the first such; none when the key is its own.
 std::optional<int16_t> SameKeyRow(const std::array<int16_t, 5> &keys, int16_t row);
-// The running hub's keys: those it registered, and which of them Windows gave it (bit id - 1).
+// The running hub's keys: those it asked Windows for (the stored ones), and which ids it got (bit id - 1).
 struct HubHotKeys {
     bool runs = false;
     uint32_t heldMask = 0;
     HotKeySet stored;
 };
 // A combination the panel could not register itself is Varnel's only when the running hub holds an id with
-// that very combination; WIN with a digit is Windows' (its taskbar holds them all); anything else another
-// program's.
+// that very combination; WIN with a digit, with or without ALT, CTRL and SHIFT, is Windows' (its taskbar's);
+// anything else another program's.
 HotKeyStatus TriedStatus(bool registered, int32_t modifiers, uint16_t key, const HubHotKeys &hub);
 std::string HotKeyStatusText(const HotKeyStatus &status);

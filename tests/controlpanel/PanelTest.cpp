@@ -100,19 +100,22 @@ std::wstring SystemFile(const wchar_t *name) {
     return std::wstring(folder) + L"\\" + name;
 }
 
+using ClassSearch = std::pair<const wchar_t *, bool>;  // the class sought, and whether a shown window has it
+
+BOOL CALLBACK MatchShownClass(HWND window, LPARAM context) {
+    auto *search = reinterpret_cast<ClassSearch *>(context);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    const bool shown = (::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    search->second = search->second || (shown && std::wstring(name) == search->first);
+    return TRUE;
+}
+
 bool ShowsWindow(const wchar_t *desktopName, const wchar_t *windowClass) {
-    std::pair<const wchar_t *, bool> search{windowClass, false};
+    ClassSearch search{windowClass, false};
     const Desktop desktop(::OpenDesktopW(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE));
-    const auto match = [](HWND window, LPARAM context) -> BOOL {
-        auto *found = reinterpret_cast<std::pair<const wchar_t *, bool> *>(context);
-        wchar_t name[64] = {};
-        ::GetClassNameW(window, name, 64);
-        const bool shown = (::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
-        found->second = found->second || (shown && std::wstring(name) == found->first);
-        return TRUE;
-    };
     if (desktop)
-        ::EnumDesktopWindows(desktop.Get(), match, reinterpret_cast<LPARAM>(&search));
+        ::EnumDesktopWindows(desktop.Get(), MatchShownClass, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 
