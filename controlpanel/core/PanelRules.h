@@ -44,9 +44,9 @@ struct PanelSettings {
 
 // The six hot-key values, the modifiers first, then the keys of ids 1..5. A start with none of them stored is a
 // first start: the hub then takes the first of FirstStartHotKeySets() that Windows grants whole.
-inline constexpr std::array<const char *, 6> HotKeyValueNames = {
-    "ShortcutKeyModifiers", "ShortcutKeyDesktop1", "ShortcutKeyDesktop2",
-    "ShortcutKeyDesktop3",  "ShortcutKeyDesktop4", "ShortcutKeyPreviousDesktop"};
+inline constexpr std::array<const char *, 6> HotKeyValueNames = {"ShortcutKeyModifiers", "ShortcutKeyDesktop1",
+                                                                 "ShortcutKeyDesktop2",  "ShortcutKeyDesktop3",
+                                                                 "ShortcutKeyDesktop4",  "ShortcutKeyPreviousDesktop"};
 HotKeySet HotKeysOf(const PanelSettings &settings);
 void SetHotKeys(PanelSettings &settings, const HotKeySet &set);
 // What the form shows when no hot key is stored: what the running hub took (the default set, for a hub that

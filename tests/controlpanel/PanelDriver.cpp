@@ -29,8 +29,8 @@ void WriteString(const char *key, const char *name, const std::string &text, DWO
 void WriteHeldHotKeys(DWORD mask) {
     // Volatile, as the hub keeps it: gone at log-off even if the hub was not there to delete it.
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, HubStateKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE,
-                                nullptr, &key, nullptr),
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, HubStateKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr,
+                                &key, nullptr),
               ERROR_SUCCESS);
     const RegKey owned(key);
     ASSERT_EQ(::RegSetValueExA(key, HeldHotKeysValue, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&mask), sizeof mask),

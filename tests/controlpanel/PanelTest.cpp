@@ -298,7 +298,8 @@ TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownAsksFirstT
         // A window on desktop 3 would be out of reach after Shutdown: the panel names it, and Cancel keeps the set.
         WriteString(SettingsKeyPath, "Desktop3Name", "Mail");
         const EndedAtExit notepad{StartProcess(SystemFile(L"notepad.exe"), L"notepad.exe", L"desk3")};
-        ASSERT_TRUE(WaitFor([] { return ShowsWindow(L"desk3", L"Notepad"); })) << "WaitForInputIdle waits for none in Wine";
+        ASSERT_TRUE(WaitFor([] { return ShowsWindow(L"desk3", L"Notepad"); }))
+            << "WaitForInputIdle waits for none in Wine";
         for (const int answer : {IDCANCEL, IDOK}) {
             panel.Click(cmdStop);
             const HWND question = panel.WaitForWindow("#32770", "Varnel Control Panel");
