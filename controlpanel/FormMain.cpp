@@ -5,7 +5,9 @@
 #include "Dialog.h"
 #include "Fonts.h"
 #include "KeyText.h"
+#include "LeftWindows.h"
 #include "Log.h"
+#include "OtherDesktops.h"
 #include "Registry.h"
 #include "Dpi.h"
 #include "core/EventNames.h"
@@ -41,6 +43,27 @@ std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+bool EventExists(int16_t index) {
+    return KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(index).c_str())).Get() != nullptr;
+}
+
+// The hub creates the events and holds them until it ends.
+bool HubRuns() {
+    return EventExists(ReReadEvents[0]);
+}
+
+// Which of its ids Windows gave the running hub (bit id - 1); none when it has not said.
+uint32_t HeldHotKeys() {
+    Registry::Value value;
+    if (!Registry::QueryValue(kRoot, HubStateKey, HeldHotKeysValue, RegTypeDword, value))
+        return 0;
+    return static_cast<uint32_t>(std::get<int32_t>(value));
+}
+
+bool AnyEventExists(const std::array<int16_t, 5> &indices) {
+    return std::any_of(indices.begin(), indices.end(), EventExists);
 }
 
 // Opens each existing event of `indices` in turn, sets it and closes it again; a missing one is skipped.
@@ -234,21 +257,26 @@ void FormMain::Form_Load() {
 void FormMain::ReadSettings() {
     m_settings = PanelSettings();
     // Without the settings key every value takes its default, and the Run value is not looked at.
-    if (!Registry::KeyExists(kRoot, Registry::SettingsKey))
+    if (Registry::KeyExists(kRoot, Registry::SettingsKey)) {
+        m_settings.transparency = TransparencyFromStore(ReadNumber("GUItransparency"));
+        m_settings.autoStart = ReadText(Registry::RunKey, Registry::RunValue).has_value();
+        for (size_t i = 0; i < m_settings.deskNames.size(); ++i) {
+            const std::string name = "Desktop" + std::to_string(i + 1) + "Name";
+            if (auto stored = ReadText(Registry::SettingsKey, name))
+                m_settings.deskNames[i] = std::move(*stored);
+        }
+    }
+    const auto stored = [](const char *name) { return Registry::ValueExists(kRoot, Registry::SettingsKey, name); };
+    if (std::none_of(HotKeyValueNames.begin(), HotKeyValueNames.end(), stored)) {
+        // The keys a start of the hub would take, so that a save before its first start stores keys Windows grants.
+        SetHotKeys(m_settings,
+                   FirstStartSetShown(HubRuns(), [this](const HotKeySet &set) { return RegistersWhole(set); }));
         return;
-    m_settings.transparency = TransparencyFromStore(ReadNumber("GUItransparency"));
-    m_settings.autoStart = ReadText(Registry::RunKey, Registry::RunValue).has_value();
-    for (size_t i = 0; i < m_settings.deskNames.size(); ++i) {
-        const std::string name = "Desktop" + std::to_string(i + 1) + "Name";
-        if (auto stored = ReadText(Registry::SettingsKey, name))
-            m_settings.deskNames[i] = std::move(*stored);
     }
-    m_settings.modifiers = ModifiersFromStore(ReadNumber("ShortcutKeyModifiers"));
-    for (size_t i = 0; i < m_settings.deskKeys.size(); ++i) {
-        const std::string name = "ShortcutKeyDesktop" + std::to_string(i + 1);
-        m_settings.deskKeys[i] = KeyFromStore(ReadNumber(name.c_str()), m_settings.deskKeys[i]);
-    }
-    m_settings.previousKey = KeyFromStore(ReadNumber("ShortcutKeyPreviousDesktop"), m_settings.previousKey);
+    m_settings.modifiers = ModifiersFromStore(ReadNumber(HotKeyValueNames[0]));
+    for (size_t i = 0; i < m_settings.deskKeys.size(); ++i)
+        m_settings.deskKeys[i] = KeyFromStore(ReadNumber(HotKeyValueNames[i + 1]), m_settings.deskKeys[i]);
+    m_settings.previousKey = KeyFromStore(ReadNumber(HotKeyValueNames[5]), m_settings.previousKey);
 }
 
 void FormMain::FillControls() {
@@ -276,33 +304,40 @@ void FormMain::SetKey(int16_t keyNumber, int16_t keyCode) {
     ::SetWindowTextA(LabelRecord[static_cast<size_t>(keyNumber - 1)], name.c_str());
 }
 
+bool FormMain::HoldTrial(int32_t id, int32_t modifiers, uint16_t key) {
+    return ::RegisterHotKey(Hwnd(), kProbeHotKeyId + id, static_cast<UINT>(modifiers) | ModNoRepeat, key) != FALSE;
+}
+
+void FormMain::ReleaseTrials() {
+    for (int32_t id = 1; id <= HotKeyCount; ++id)
+        ::UnregisterHotKey(Hwnd(), kProbeHotKeyId + id);
+}
+
+bool FormMain::RegistersWhole(const HotKeySet &set) {
+    bool whole = true;
+    for (int32_t id = 1; id <= HotKeyCount; ++id)
+        whole = HoldTrial(id, set.modifiers, set.keys[static_cast<size_t>(id - 1)]) && whole;
+    ReleaseTrials();
+    return whole;
+}
+
 void FormMain::ShowHotKeyStatus() {
     if (LabelStatus[0] == nullptr)
         return;
     const int16_t modifiers = ModifiersFromBoxes(
         {.alt = Ticked(CheckAlt), .ctrl = Ticked(CheckCtrl), .shift = Ticked(CheckShift), .win = Ticked(CheckWin)});
-    const auto rowKeys = [](const PanelSettings &settings) {
-        const auto &desks = settings.deskKeys;
-        return std::array<int16_t, 5>{desks[0], desks[1], desks[2], desks[3], settings.previousKey};
-    };
-    const std::array<int16_t, 5> keys = rowKeys(m_settings);
-    const std::array<int16_t, 5> hubKeys = rowKeys(m_stored);
-    // The hub creates the events and registers the stored combinations: while it runs, those are Varnel's.
-    const bool hubRuns = KernelHandle(::OpenEventA(SYNCHRONIZE, FALSE, EventName(ReReadEvents[0]).c_str())).Get() != nullptr;
-    for (int16_t row = 1; row <= 5; ++row) {
-        const int16_t key = keys[static_cast<size_t>(row - 1)];
+    const std::array<int16_t, 5> keys = {m_settings.deskKeys[0], m_settings.deskKeys[1], m_settings.deskKeys[2],
+                                         m_settings.deskKeys[3], m_settings.previousKey};
+    const HubHotKeys hub{HubRuns(), HeldHotKeys(), HotKeysOf(m_stored)};
+    for (int16_t row = 1; row <= HotKeyCount; ++row) {
         HotKeyStatus status;
         if (const auto same = SameKeyRow(keys, row)) {
             status = {HotKeyState::SameAsRow, *same};
         } else {
-            const int id = kProbeHotKeyId + row;
-            const auto virtualKey = static_cast<UINT>(static_cast<uint16_t>(key));
-            const bool registered = ::RegisterHotKey(Hwnd(), id, static_cast<UINT>(modifiers), virtualKey) != FALSE;
-            if (registered)
-                ::UnregisterHotKey(Hwnd(), id);
-            const bool hubHoldsIt = hubRuns && modifiers == m_stored.modifiers &&
-                                    std::find(hubKeys.begin(), hubKeys.end(), key) != hubKeys.end();
-            status = TriedStatus(registered, hubHoldsIt);
+            const auto key = static_cast<uint16_t>(keys[static_cast<size_t>(row - 1)]);
+            const bool registered = HoldTrial(row, modifiers, key);
+            ReleaseTrials();
+            status = TriedStatus(registered, modifiers, key, hub);
         }
         ::SetWindowTextA(LabelStatus[static_cast<size_t>(row - 1)], HotKeyStatusText(status).c_str());
     }
@@ -567,8 +602,17 @@ void FormMain::cmdStart_Click() {
 }
 
 void FormMain::cmdStop_Click() {
-    if (DesktopOneCheck())
+    if (DesktopOneCheck() && AnyEventExists(ShutdownEvents) && WindowsLeftConfirmed())
         SetEvents(ShutdownEvents);
+}
+
+bool FormMain::WindowsLeftConfirmed() {
+    const std::wstring question = ShutdownQuestion(WindowsOnOtherDesktops());
+    if (question.empty())
+        return true;
+    const std::wstring caption = ToWide(FormCaption);
+    return ::MessageBoxW(Hwnd(), question.c_str(), caption.c_str(),
+                         MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDOK;
 }
 
 void FormMain::cmdRecordKey1_Click(int index) {

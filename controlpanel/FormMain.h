@@ -54,8 +54,15 @@ private:
     void OnActivate(WORD state);
     void RestoreFocus();
     void StepPage(int16_t step);
-    // Beside each hot-key row: whether its combination is free, Varnel's, another row's or another program's.
+    // Beside each hot-key row: whether its combination is free, Varnel's, another row's, Windows' or another
+    // program's.
     void ShowHotKeyStatus();
+    // A trial registration of id 1..5 as the hub makes it (without auto-repeat), held until ReleaseTrials.
+    bool HoldTrial(int32_t id, int32_t modifiers, uint16_t key);
+    void ReleaseTrials();
+    bool RegistersWhole(const HotKeySet &set);
+    // Windows left open on desktops 2 to 4 are out of reach once the set has ended: the user may keep it.
+    bool WindowsLeftConfirmed();
     void OnPaint(HDC dc);
     void Paint();
 
@@ -78,7 +85,7 @@ private:
     Panel *PageFrame(int16_t page);
 
     PanelSettings m_settings;
-    PanelSettings m_stored;  // as read at load: what a running hub registered
+    PanelSettings m_stored;  // as shown at load: what a running hub registered
     int16_t m_currentPage = 0;
     int32_t m_dpi = BaseDpi;
     std::vector<Placed> m_placed;

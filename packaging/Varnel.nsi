@@ -1,10 +1,12 @@
 ; Varnel's per-user installer and uninstaller: no administrator rights, everything under the user's own
 ; profile and HKEY_CURRENT_USER. tools/package.sh compiles it with
 ;   makensis -DTARGET=x86-unicode|amd64-unicode -DVERSION=x.y.z -DICON=<Varnel.ico> -DFILES=<files.nsh>
-;            -DOUTFILE=<setup.exe> [-DSIGN=<command signing %1>]
-; where files.nsh (written by tools/package.sh) names every file of the program folder once. The x86 and the x64
-; installer share the folder, the "Apps & features" entry and the settings: either installs over the other.
+;            -DPLUGINS=<folder of VarnelSetup.dll> -DOUTFILE=<setup.exe> [-DSIGN=<command signing %1>]
+; where files.nsh (written by tools/package.sh) names every file of the program folder once, and VarnelSetup.dll
+; is the uninstaller's plug-in built for TARGET. The x86 and the x64 installer share the folder, the "Apps &
+; features" entry and the settings: either installs over the other.
 ; Silent use: setup.exe /S [/LOGON] [/START] [/D=folder]   Uninstall.exe /S [/REMOVESETTINGS]
+; Both run only from desktop 1: elsewhere they end at once with exit code 3 and change nothing.
 Target ${TARGET}
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -14,7 +16,10 @@ ManifestDPIAware true
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include WinVer.nsh
+!include x64.nsh
 !include ${FILES}
+!addplugindir /${TARGET} "${PLUGINS}"
 !ifdef SIGN
 !uninstfinalize '${SIGN}'
 !endif
@@ -34,6 +39,7 @@ BrandingText "Varnel ${VERSION}"
 Var LogonStart
 Var StartAfter
 Var WasRunning
+Var Elevated
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -48,6 +54,7 @@ Var WasRunning
 !define MUI_FINISHPAGE_SHOWREADME_FUNCTION WriteLogonStart
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ShowFinishPage
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -61,6 +68,37 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} ProductVersion "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileVersion "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} FileDescription "Varnel ${VERSION} setup"
 VIAddVersionKey /LANG=${LANG_ENGLISH} LegalCopyright "The Varnel developers"
+
+; Setup and uninstall run only on desktop 1, the desktop their thread shows them on: the shutdown of a running set
+; shows desktop 1, which would leave their pages and questions where nobody sees them. The words are the control
+; panel's for its Start and Shutdown.
+!macro DESKTOP_ONE_ONLY what
+    System::Call 'kernel32::GetCurrentThreadId() i .r0'
+    System::Call 'user32::GetThreadDesktop(i r0) p .r1'
+    System::Call 'user32::GetUserObjectInformationW(p r1, i 2, w .r2, i ${NSIS_MAX_STRLEN}, p 0)'
+    ${If} $2 S!= "Default"
+    ${AndIf} $2 S!= "default"
+        MessageBox MB_OK|MB_ICONSTOP "${what} can only be invoked from Desktop 1." /SD IDOK
+        SetErrorLevel 3
+        Quit
+    ${EndIf}
+!macroend
+
+; An uninstall leaves the windows still open on desktops 2 to 4 out of reach until log-off: the user may keep
+; Varnel. An upgrade starts the set again over the same desktops and does not ask; a silent uninstall does not.
+Function un.ConfirmWindowsLeft
+    ${If} ${Silent}
+        Return
+    ${EndIf}
+    VarnelSetup::WindowsLeft
+    Pop $0
+    ${If} $0 != ""
+        MessageBox MB_OKCANCEL|MB_ICONEXCLAMATION|MB_DEFBUTTON2 $0 IDOK confirmed
+        DetailPrint "Varnel is not removed: windows are still open on its other desktops"
+        Abort "Varnel is not removed: windows are still open on its other desktops"
+        confirmed:
+    ${EndIf}
+FunctionEnd
 
 ; The installer and the uninstaller each need their own copy of a function ("un." prefix), hence the macros.
 !macro SHUTDOWN_FUNCTIONS un
@@ -118,6 +156,9 @@ Function ${un}ShutdownVarnel
         Return
     ${EndIf}
     StrCpy $WasRunning 1
+    !if "${un}" == "un."
+        Call un.ConfirmWindowsLeft
+    !endif
     DetailPrint "Shutting Varnel down"
     ${Do}
         ${ForEach} $R0 1 5 + 1
@@ -151,7 +192,43 @@ FunctionEnd
 !insertmacro SHUTDOWN_FUNCTIONS ""
 !insertmacro SHUTDOWN_FUNCTIONS "un."
 
+; $Elevated: the installer runs with an administrator's full token while UAC is on. A Varnel started from here would
+; run with it: out of reach of the control panel, with elevated shells on desktops 2 to 4. Wine hands every program
+; a full token while it says UAC is off (EnableLUA 0), so the switch is read as well.
+Function CheckElevation
+    StrCpy $Elevated 0
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${EndIf}
+    ClearErrors
+    ReadRegDWORD $0 HKLM "SOFTWARE\Microsoft\Windows\CurrentVersion\Policies\System" "EnableLUA"
+    SetRegView default
+    ${If} $0 = 0
+    ${AndIfNot} ${Errors}
+        Return
+    ${EndIf}
+    ; 8: TOKEN_QUERY; 18: TokenElevationType, of which 2 is TokenElevationTypeFull.
+    System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0'
+    ${If} $0 <> 0
+        System::Call 'advapi32::GetTokenInformation(p r1, i 18, *i .r2, i 4, *i .r3) i .r0'
+        System::Call 'kernel32::CloseHandle(p r1)'
+        ${If} $0 <> 0
+        ${AndIf} $2 = 2
+            StrCpy $Elevated 1
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
+
 Function .onInit
+    !insertmacro DESKTOP_ONE_ONLY "Setup"
+    ; Names pass through the ANSI code page, which the programs' manifest makes UTF-8 only from Windows 10 version
+    ; 1903 (build 18362) on.
+    ${IfNot} ${AtLeastBuild} 18362
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "Varnel runs on this Windows, but desktop names in any script (Cyrillic, Greek, Chinese and others beside your own) need Windows 10 version 1903 or later. Here, letters your language settings do not cover are stored as question marks." \
+            /SD IDOK
+    ${EndIf}
+    Call CheckElevation
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/LOGON" $1
@@ -171,7 +248,20 @@ Function WriteLogonStart
 FunctionEnd
 
 Function StartVarnel
-    Exec '"$INSTDIR\Varnel.exe"'
+    ${If} $Elevated == 1
+        DetailPrint "Varnel is not started: setup runs with administrator rights, which Varnel would take on"
+    ${Else}
+        Exec '"$INSTDIR\Varnel.exe"'
+    ${EndIf}
+FunctionEnd
+
+Function ShowFinishPage
+    ${If} $Elevated == 1
+        SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+        ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+        SendMessage $mui.FinishPage.Text ${WM_SETTEXT} 0 \
+            "STR:Varnel ${VERSION} has been installed on your computer.$\r$\n$\r$\nIt is not started here: setup runs as administrator, and so would Varnel. Start it from Varnel Control Panel in the Start menu."
+    ${EndIf}
 FunctionEnd
 
 Function StartVarnelFromFinishPage
@@ -255,6 +345,7 @@ SectionEnd
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 Function un.onInit
+    !insertmacro DESKTOP_ONE_ONLY "Uninstall"
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/REMOVESETTINGS" $1

@@ -3,11 +3,14 @@
 # Varnel-<version>-<arch>-setup.exe (NSIS, per user) and Varnel-<version>-<arch>-portable.zip (the program
 # folder with the guide and a read-me).
 #   tools/package.sh                                       builds everything; the build makes the packages
-#   tools/package.sh PROGRAM_DIR DIST_DIR VERSION ARCH     what the build calls
+#   tools/package.sh PROGRAM_DIR DIST_DIR VERSION ARCH PLUGIN_DIR
+#                                                          what the build calls; PLUGIN_DIR holds the uninstaller's
+#                                                          NSIS plug-in VarnelSetup.dll built for ARCH
 #   tools/package.sh --sign FILE                           signs one file (makensis calls it for the uninstaller)
 # Signing: with VARNEL_SIGN_PFX (a PKCS#12 file holding the certificate and its key) and VARNEL_SIGN_PASSWORD,
-# every program, FreeImage.dll, the uninstaller and the installer get an Authenticode signature (with a
-# timestamp from VARNEL_SIGN_TIMESTAMP when given); without them the packages are made unsigned and it says so.
+# every program, FreeImage.dll, the uninstaller's plug-in, the uninstaller and the installer get an Authenticode
+# signature (with a timestamp from VARNEL_SIGN_TIMESTAMP when given); without them the packages are made unsigned
+# and it says so.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sign_args=()
@@ -32,10 +35,12 @@ if [ $# -eq 0 ]; then
     ls -l "$root"/build/dist/Varnel-*
     exit 0
 fi
-program=$1 dist=$2 version=$3 arch=$4
+program=$1 dist=$2 version=$3 arch=$4 plugin_dir=$5
 stage=$dist/stage-$arch/Varnel
+plugins=$dist/stage-$arch/plugins
 rm -rf "$dist/stage-$arch"
-mkdir -p "$stage"
+mkdir -p "$stage" "$plugins"
+cp -p "$plugin_dir/VarnelSetup.dll" "$plugins/"
 # Only what ships: the screenshots and the error log a run leaves in the program folder do not.
 find "$program" -maxdepth 1 -type f \( -iname '*.exe' -o -iname '*.dll' -o -iname '*.html' \) \
     -exec cp -p {} "$stage/" \;
@@ -46,7 +51,7 @@ done
 signing=no
 if [ ${#sign_args[@]} -gt 0 ]; then
     signing=yes
-    for f in "$stage"/*.exe "$stage"/*.dll; do sign "$f"; done
+    for f in "$stage"/*.exe "$stage"/*.dll "$plugins"/*.dll; do sign "$f"; done
 fi
 
 # Every file once, for the installer to install and the uninstaller to remove; the programs also for the
@@ -75,7 +80,7 @@ if [ "$signing" = yes ]; then
     nsis_sign=(-DSIGN="bash \"$root/tools/package.sh\" --sign \"%1\"")
 fi
 makensis -V1 -DTARGET="$target" -DVERSION="$version" -DICON="$root/hub/res/Varnel.ico" -DFILES="$files" \
-    -DOUTFILE="$setup" "${nsis_sign[@]}" "$root/packaging/Varnel.nsi"
+    -DPLUGINS="$plugins" -DOUTFILE="$setup" "${nsis_sign[@]}" "$root/packaging/Varnel.nsi"
 [ "$signing" = no ] || sign "$setup"
 
 zip=$dist/Varnel-$version-$arch-portable.zip

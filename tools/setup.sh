@@ -31,7 +31,7 @@ if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list && ! gr
 fi
 
 install cmake ninja-build g++ binutils googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
-        wine wine64 xvfb fonts-wine dpkg-dev imagemagick x11-utils xdotool nsis zip osslsigncode
+        wine wine64 xvfb fonts-wine dpkg-dev imagemagick x11-utils xdotool nsis zip osslsigncode openssl
 case " $(varnel_archs) " in
 *" x86 "*)
     if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -63,10 +63,10 @@ std::vector<SaveStep> SaveSteps(const PanelSettings &settings, const std::string
                          "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run ("});
     for (size_t i = 0; i < settings.deskNames.size(); ++i)
         steps.push_back(Text("Desktop" + std::to_string(i + 1) + "Name", settings.deskNames[i]));
-    steps.push_back(Number("ShortcutKeyModifiers", settings.modifiers));
+    steps.push_back(Number(HotKeyValueNames[0], settings.modifiers));
     for (size_t i = 0; i < settings.deskKeys.size(); ++i)
-        steps.push_back(Number("ShortcutKeyDesktop" + std::to_string(i + 1), settings.deskKeys[i]));
-    steps.push_back(Number("ShortcutKeyPreviousDesktop", settings.previousKey));
+        steps.push_back(Number(HotKeyValueNames[i + 1], settings.deskKeys[i]));
+    steps.push_back(Number(HotKeyValueNames[5], settings.previousKey));
     return steps;
 }
 
@@ -120,10 +120,40 @@ std::optional<int16_t> SameKeyRow(const std::array<int16_t, 5> &keys, int16_t ro
     return std::nullopt;
 }
 
-HotKeyStatus TriedStatus(bool registered, bool hubHoldsIt) {
+HotKeySet HotKeysOf(const PanelSettings &settings) {
+    HotKeySet set{settings.modifiers, {}};
+    for (size_t i = 0; i < settings.deskKeys.size(); ++i)
+        set.keys[i] = static_cast<uint16_t>(settings.deskKeys[i]);
+    set.keys[4] = static_cast<uint16_t>(settings.previousKey);
+    return set;
+}
+
+void SetHotKeys(PanelSettings &settings, const HotKeySet &set) {
+    settings.modifiers = static_cast<int16_t>(set.modifiers);
+    for (size_t i = 0; i < settings.deskKeys.size(); ++i)
+        settings.deskKeys[i] = static_cast<int16_t>(set.keys[i]);
+    settings.previousKey = static_cast<int16_t>(set.keys[4]);
+}
+
+HotKeySet FirstStartSetShown(bool hubRuns, const std::function<bool(const HotKeySet &)> &registersWhole) {
+    if (hubRuns)
+        return DefaultHotKeySet;
+    for (const HotKeySet &set : FirstStartHotKeySets())
+        if (registersWhole(set))
+            return set;
+    return DefaultHotKeySet;
+}
+
+HotKeyStatus TriedStatus(bool registered, int32_t modifiers, uint16_t key, const HubHotKeys &hub) {
     if (registered)
         return {HotKeyState::Free, 0};
-    return {hubHoldsIt ? HotKeyState::Varnels : HotKeyState::Taken, 0};
+    if (hub.runs && modifiers == hub.stored.modifiers) {
+        for (int32_t id = 1; id <= HotKeyCount; ++id)
+            if (hub.stored.keys[static_cast<size_t>(id - 1)] == key && HoldsHotKey(hub.heldMask, id))
+                return {HotKeyState::Varnels, 0};
+    }
+    const bool taskbarKey = (modifiers & ModWin) != 0 && key >= '0' && key <= '9';
+    return {taskbarKey ? HotKeyState::Windows : HotKeyState::Taken, 0};
 }
 
 std::string HotKeyStatusText(const HotKeyStatus &status) {
@@ -133,6 +163,7 @@ std::string HotKeyStatusText(const HotKeyStatus &status) {
     case HotKeyState::SameAsRow:
         return status.row == 5 ? std::string("Same as previous")
                                : "Same as Desktop " + std::to_string(status.row);
+    case HotKeyState::Windows: return "Windows' taskbar key";
     case HotKeyState::Taken: return "Held by another program";
     }
     return {};

@@ -1,8 +1,11 @@
 // The control panel's settings rules without Windows: the working copy and its defaults, how stored values
 // become it, what a save writes in which order with which failure text, and the texts the panel shows.
 #pragma once
+#include "core/HotKeySets.h"
+
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +25,7 @@ inline constexpr std::string_view HubFileName = "Varnel.exe";
 // (Shutdown sets ShutdownEvents of the event table).
 inline constexpr std::array<int16_t, 5> ReReadEvents = {46, 8, 18, 28, 38};
 
-inline constexpr int16_t DefaultModifiers = 8;  // WIN
+inline constexpr int16_t DefaultModifiers = DefaultHotKeySet.modifiers;
 inline constexpr int16_t ModAlt = 1;
 inline constexpr int16_t ModCtrl = 2;
 inline constexpr int16_t ModShift = 4;
@@ -34,9 +37,22 @@ struct PanelSettings {
     bool autoStart = false;
     std::array<std::string, 4> deskNames = {"Desktop 1", "Desktop 2", "Desktop 3", "Desktop 4"};
     int16_t modifiers = DefaultModifiers;
-    std::array<int16_t, 4> deskKeys = {49, 50, 51, 52};  // the keys 1..4 of the main block
-    int16_t previousKey = 192;                           // VK_OEM_3, left of 1 on a US layout
+    std::array<int16_t, 4> deskKeys = {DefaultHotKeySet.keys[0], DefaultHotKeySet.keys[1], DefaultHotKeySet.keys[2],
+                                       DefaultHotKeySet.keys[3]};
+    int16_t previousKey = DefaultHotKeySet.keys[4];
 };
+
+// The six hot-key values, the modifiers first, then the keys of ids 1..5. A start with none of them stored is a
+// first start: the hub then takes the first of FirstStartHotKeySets() that Windows grants whole.
+inline constexpr std::array<const char *, 6> HotKeyValueNames = {"ShortcutKeyModifiers", "ShortcutKeyDesktop1",
+                                                                 "ShortcutKeyDesktop2",  "ShortcutKeyDesktop3",
+                                                                 "ShortcutKeyDesktop4",  "ShortcutKeyPreviousDesktop"};
+HotKeySet HotKeysOf(const PanelSettings &settings);
+void SetHotKeys(PanelSettings &settings, const HotKeySet &set);
+// What the form shows when no hot key is stored: what the running hub took (the default set, for a hub that
+// takes another stores it), else what a first start would take now, the first set that `registersWhole`, else
+// the default set.
+HotKeySet FirstStartSetShown(bool hubRuns, const std::function<bool(const HotKeySet &)> &registersWhole);
 
 // Stored DWORDs as the form takes them (nullopt: the read failed, so the default).
 bool TransparencyFromStore(std::optional<int32_t> stored);
@@ -94,8 +110,9 @@ inline constexpr int32_t DeskNameMaxLength = 32;
 int16_t NextPage(int16_t page, int16_t step, int16_t count, bool wrap);
 
 // What a hot-key row's combination meets: free, one the running hub holds, the same key as an earlier or later
-// row, or one some other program holds. Rows are 1..4 (the desktops) and 5 (the previous desktop).
-enum class HotKeyState { Free, Varnels, SameAsRow, Taken };
+// row, one of Windows' own taskbar keys, or one some other program holds. Rows are 1..4 (the desktops) and 5 (the
+// previous desktop).
+enum class HotKeyState { Free, Varnels, SameAsRow, Windows, Taken };
 struct HotKeyStatus {
     HotKeyState state = HotKeyState::Free;
     int16_t row = 0;  // the other row, for SameAsRow
@@ -103,6 +120,14 @@ struct HotKeyStatus {
 };
 // The row whose key `keys` repeats for `row`, the first such; none when the key is its own.
 std::optional<int16_t> SameKeyRow(const std::array<int16_t, 5> &keys, int16_t row);
-// A combination the panel could not register itself: the hub's when the hub runs and holds it, else another's.
-HotKeyStatus TriedStatus(bool registered, bool hubHoldsIt);
+// The running hub's keys: those it asked Windows for (the stored ones), and which ids it got (bit id - 1).
+struct HubHotKeys {
+    bool runs = false;
+    uint32_t heldMask = 0;
+    HotKeySet stored;
+};
+// A combination the panel could not register itself is Varnel's only when the running hub holds an id with
+// that very combination; WIN with a digit, with or without ALT, CTRL and SHIFT, is Windows' (its taskbar's);
+// anything else another program's.
+HotKeyStatus TriedStatus(bool registered, int32_t modifiers, uint16_t key, const HubHotKeys &hub);
 std::string HotKeyStatusText(const HotKeyStatus &status);

@@ -26,6 +26,17 @@ void WriteString(const char *key, const char *name, const std::string &text, DWO
     ASSERT_EQ(::RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, text.c_str(), size), ERROR_SUCCESS);
 }
 
+void WriteHeldHotKeys(DWORD mask) {
+    // Volatile, as the hub keeps it: gone at log-off even if the hub was not there to delete it.
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, HubStateKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    const RegKey owned(key);
+    ASSERT_EQ(::RegSetValueExA(key, HeldHotKeysValue, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&mask), sizeof mask),
+              ERROR_SUCCESS);
+}
+
 std::optional<std::string> RunValue() {
     char text[1024] = {};
     DWORD size = sizeof text;

@@ -20,6 +20,8 @@ void ClearSettings();
 // Raw registry values, as another program or a damaged profile would leave them.
 void WriteDword(const char *key, const char *name, DWORD value);
 void WriteString(const char *key, const char *name, const std::string &text, DWORD type = REG_SZ);
+// Stands in for a running hub that makes known which of its ids Windows gave it (bit id - 1).
+void WriteHeldHotKeys(DWORD mask);
 // The log-on Run value "Varnel" (REG_SZ), if there is one.
 std::optional<std::string> RunValue();
 

@@ -88,6 +88,45 @@ BOOL CALLBACK ExpectCaptionInside(HWND control, LPARAM checked) {
     return TRUE;
 }
 
+// A program this test starts, ended with it whatever the test's outcome.
+struct EndedAtExit {
+    KernelHandle process;
+    ~EndedAtExit() { ::TerminateProcess(process.Get(), 0); }
+};
+
+std::wstring SystemFile(const wchar_t *name) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\" + name;
+}
+
+using ClassSearch = std::pair<const wchar_t *, bool>;  // the class sought, and whether a shown window has it
+
+BOOL CALLBACK MatchShownClass(HWND window, LPARAM context) {
+    auto *search = reinterpret_cast<ClassSearch *>(context);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    const bool shown = (::GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    search->second = search->second || (shown && std::wstring(name) == search->first);
+    return TRUE;
+}
+
+bool ShowsWindow(const wchar_t *desktopName, const wchar_t *windowClass) {
+    ClassSearch search{windowClass, false};
+    const Desktop desktop(::OpenDesktopW(desktopName, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE));
+    if (desktop)
+        ::EnumDesktopWindows(desktop.Get(), MatchShownClass, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+// All a message box says: the texts of its static controls.
+std::wstring BoxText(HWND box) {
+    std::wstring text;
+    for (HWND part = nullptr; (part = ::FindWindowExA(box, part, "Static", nullptr)) != nullptr;)
+        text += WideWindowText(part);
+    return text;
+}
+
 }  // namespace
 
 TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTyped) {
@@ -144,9 +183,12 @@ TEST_F(PanelTest, KeyboardAloneReachesEveryPageNamesADesktopInAnyScriptRecordsAK
     // Cyrillic, CJK and an emoji (two UTF-16 units).
     const std::wstring name = L"\u0420\u0430\u0431\u043e\u0442\u0430 \u65e5\u672c \U0001F600";
     {
+        // Nothing stored and WIN + 1 taken, as Windows' taskbar takes it: the keys a first start would take.
+        ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_WIN, '1'));
         PanelProcess panel(m_folder);
         ASSERT_TRUE(panel.Started());
-        EXPECT_EQ(Read(panel).keys, (std::vector<std::string>{"1", "2", "3", "4", "`"})) << "the defaults";
+        EXPECT_EQ(Read(panel).keys, (std::vector<std::string>{"F1", "F2", "F3", "F4", "F5"}));
+        EXPECT_EQ(Read(panel).ticked, (std::vector<bool>{true, false, true, true, false, false})) << "CTRL + ALT";
         ASSERT_TRUE(FocusComesTo(panel, CheckAutoStart)) << "the focus does not start on the page's first control";
         PressHotKey(kShift, VK_TAB);
         ASSERT_TRUE(FocusComesTo(panel, Tab1)) << "the tab strip does not take the focus";
@@ -182,10 +224,12 @@ TEST_F(PanelTest, KeyboardAloneReachesEveryPageNamesADesktopInAnyScriptRecordsAK
         ASSERT_TRUE(panel.WaitForExit());
     }
 
-    // Key and name come back as given; Escape leaves without saving the tick given with the space bar.
+    // Key and name come back as given, with the rest of the set shown; Escape leaves without saving the tick given
+    // with the space bar.
     PanelProcess again(m_folder);
     ASSERT_TRUE(again.Started());
-    EXPECT_EQ(again.Text(LabelRecord), "F7");
+    EXPECT_EQ(Read(again).keys, (std::vector<std::string>{"F7", "F2", "F3", "F4", "F5"}));
+    EXPECT_TRUE(again.Checked(CheckCtrl) && again.Checked(CheckAlt));
     EXPECT_EQ(WideWindowText(again.Control(TextDeskName + 1)), name);
     ASSERT_TRUE(FocusComesTo(again, CheckAutoStart));
     PressHotKey(0, VK_SPACE);
@@ -196,7 +240,8 @@ TEST_F(PanelTest, KeyboardAloneReachesEveryPageNamesADesktopInAnyScriptRecordsAK
 }
 
 // Beside each row the panel says what its combination meets: another row's key, a program holding it (this test
-// stands in for one), Varnel itself (a running hub holds what is stored), or nothing.
+// stands in for one), Varnel itself (the running hub says it holds it; this test stands in for the hub), or
+// nothing.
 TEST_F(PanelTest, ARowsDialogRecordsItsKeyAndEachRowSaysWhetherItsKeyIsFree) {
     WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", MOD_CONTROL | MOD_ALT);
     const DWORD keys[] = {VK_F8, VK_F8, VK_F10, VK_F12};
@@ -205,14 +250,17 @@ TEST_F(PanelTest, ARowsDialogRecordsItsKeyAndEachRowSaysWhetherItsKeyIsFree) {
     WriteDword(SettingsKeyPath, "ShortcutKeyPreviousDesktop", VK_F11);
     ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_F9));   // another program's
     ASSERT_TRUE(::RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, VK_F11));  // the running hub's
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 3, MOD_CONTROL | MOD_ALT, VK_F12));  // another's: the hub was refused it
     const KernelHandle hub(::CreateEventA(nullptr, FALSE, FALSE, EventName(ReReadEvents[0]).c_str()));
+    WriteHeldHotKeys(0b10001);  // desktop 1's F8 and the previous desktop's F11
     PanelProcess panel(m_folder);
     ASSERT_TRUE(panel.Started());
     ::SendMessageA(panel.Form(), WM_COMMAND, ControlId::NextPage, 0);
     auto statuses = [&](std::vector<std::string> expected) {
         return WaitFor([&] { return Texts(panel, LabelStatus, 5) == expected; });
     };
-    EXPECT_TRUE(statuses({"Same as Desktop 2", "Same as Desktop 1", "Free", "Free", "In use by Varnel"}));
+    const std::string other = "Held by another program";
+    EXPECT_TRUE(statuses({"Same as Desktop 2", "Same as Desktop 1", "Free", other, "In use by Varnel"}));
 
     // F9 recorded for desktop 2: desktop 1's F8 is its own again, and F9 is the other program's.
     panel.Click(cmdRecordKey1 + 1);
@@ -225,14 +273,14 @@ TEST_F(PanelTest, ARowsDialogRecordsItsKeyAndEachRowSaysWhetherItsKeyIsFree) {
     ::PostMessageA(cancel, WM_KEYDOWN, VK_F9, 1);
     ::PostMessageA(cancel, WM_KEYUP, VK_F9, 0xC0000001);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-    EXPECT_TRUE(statuses({"Free", "Held by another program", "Free", "Free", "In use by Varnel"}));
+    EXPECT_TRUE(statuses({"Free", other, "Free", other, "In use by Varnel"}));
 
     // Without CTRL the combinations are others: nobody holds ALT + F9, the hub holds CTRL + ALT + F11 only.
     panel.Click(CheckCtrl);
     EXPECT_TRUE(statuses(std::vector<std::string>(5, "Free")));
 }
 
-TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownClosesWhatRunsHubFirst) {
+TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownAsksFirstThenClosesWhatRunsHubFirst) {
     const DebugMonitor trace;
     PanelProcess panel(m_folder);
     ASSERT_TRUE(panel.Started());
@@ -247,7 +295,19 @@ TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownClosesWhat
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
 
-        panel.Click(cmdStop);
+        // A window on desktop 3 would be out of reach after Shutdown: the panel names it, and Cancel keeps the set.
+        WriteString(SettingsKeyPath, "Desktop3Name", "Mail");
+        const EndedAtExit notepad{StartProcess(SystemFile(L"notepad.exe"), L"notepad.exe", L"desk3")};
+        ASSERT_TRUE(WaitFor([] { return ShowsWindow(L"desk3", L"Notepad"); }))
+            << "WaitForInputIdle waits for none in Wine";
+        for (const int answer : {IDCANCEL, IDOK}) {
+            panel.Click(cmdStop);
+            const HWND question = panel.WaitForWindow("#32770", "Varnel Control Panel");
+            ASSERT_NE(question, nullptr);
+            EXPECT_NE(BoxText(question).find(L"\u2022 Untitled - Notepad (Mail)\n"), std::wstring::npos);
+            ::PostMessageA(question, WM_COMMAND, answer, 0);
+            ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+        }
         const std::string set = "ControlPanel: set Local\\nuvoq_Close";
         WaitFor([&] { return trace.Matching("ControlPanel: set", panel.Id()).size() >= 3; }, 5000);
         const std::vector<std::string> closed = {set + "Varnel", set + "Switcher2", set + "Switcher4"};
@@ -265,7 +325,10 @@ TEST_F(PanelTest, StartRefusesWhileVarnelRunsOrStartsTheHubAndShutdownClosesWhat
 
 TEST_F(PanelTest, At120DpiTheWindowScalesAndNoCaptionIsCut) {
     const PrefixDpi dpi(120);
-    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_WIN, '1'));  // the first row shows the longest status there is
+    WriteDword(SettingsKeyPath, "ShortcutKeyModifiers", MOD_WIN);  // stored: WIN + 1..4 and WIN + `
+    // The longest statuses there are: Windows' (its taskbar takes WIN + 1) and another program's.
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, MOD_WIN, '1'));
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 2, MOD_WIN, VK_OEM_3));
     PanelProcess panel(m_folder);
     ASSERT_TRUE(panel.Started());
     RECT client = {};
@@ -278,5 +341,6 @@ TEST_F(PanelTest, At120DpiTheWindowScalesAndNoCaptionIsCut) {
         ::EnumChildWindows(panel.Form(), ExpectCaptionInside, reinterpret_cast<LPARAM>(&checked));
         EXPECT_GE(checked, 4) << "page " << page;
     }
-    EXPECT_EQ(panel.Text(LabelStatus), "Held by another program");
+    EXPECT_EQ(Texts(panel, LabelStatus, 5),
+              (std::vector<std::string>{"Windows' taskbar key", "Free", "Free", "Free", "Held by another program"}));
 }

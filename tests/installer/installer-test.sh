@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # The real installer and uninstaller under Wine, run as a user runs them, in a throwaway copy of the test prefix.
+# Where Wine cannot show a case by itself the prefix stands in: a program started on desktop 2 runs there, and
+# with EnableLUA set, the full token Wine gives every program reads as an administrator's elevated one.
 #   installer-test.sh SETUP_EXE STAGE_DIR TOUR_EXE SLEEPER_EXE      (WINEPREFIX: the booted test prefix)
 set -uo pipefail
 setup=$1 stage=$2 tour=$3 sleeper=$4 source_prefix=$WINEPREFIX
@@ -63,6 +65,9 @@ wine reg delete "$settings_key" /f >/dev/null 2>&1
 wine reg delete "$run_key" /v Varnel /f >/dev/null 2>&1
 dir=$user_dir/Local/Programs/Varnel
 version=$(basename "$setup" | sed 's/Varnel-\(.*\)-x[0-9]*-setup.exe/\1/')
+check "started on desktop 2, setup ends with exit code 3 and installs nothing" eval 'wine "$tour" run 2 \
+    "\"$(winepath -w "$setup")\"" /S >/dev/null 2>&1; [ $? -eq 3 ] && not key_exists "$uninstall_key" &&
+    not test -e "$dir" && not test -e "$menu"'
 check "silent install: every file in %LOCALAPPDATA%\\Programs\\Varnel" eval 'quiet wine "$setup" /S && installed "$dir"'
 check "Apps & features entry: name, version, quoted uninstaller, size" eval 'value_is "$uninstall_key" DisplayName Varnel &&
     value_is "$uninstall_key" DisplayVersion "$version" && [ "$(reg_value "$uninstall_key" EstimatedSize)" != 0x0 ] &&
@@ -87,9 +92,17 @@ check "no shortcuts, no Run value, the settings stay" eval 'not test -e "$menu" 
 echo "== a folder with blanks and non-ASCII letters: install and start, uninstall removing the settings"
 dir="$WINEPREFIX/drive_c/Mes programmes/Zoë Ångström/Varnel"
 # /D takes the rest of the command line unquoted: Wine joins separate words with blanks and quotes none.
-check "silent install with /D and /START" eval 'quiet wine "$setup" /S /START /D=C:\\Mes programmes\\Zoë Ångström\\Varnel &&
-    installed "$dir"'
-check "/START started Varnel" started
+install_there() { quiet wine "$setup" /S "$@" /D=C:\\Mes programmes\\Zoë Ångström\\Varnel; }
+uac() {
+    wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Policies\System' /v EnableLUA /t REG_DWORD \
+        /d "$1" /f >/dev/null 2>&1
+}
+# A hub started by setup would already run when setup ends.
+uac 1
+check "elevated, a silent install with /D and /START installs and starts nothing" eval 'install_there /START &&
+    installed "$dir" && wine "$tour" ended 0 >/dev/null 2>&1'
+uac 0
+check "not elevated, the same install starts Varnel" eval 'install_there /START && started'
 check "its screenshot lands in the chosen folder" wait_for 30 press_for_picture "$dir"
 check "uninstall with /REMOVESETTINGS shuts Varnel down and removes the folder" uninstall "$dir" /REMOVESETTINGS
 check "no settings key, Apps & features entry or shortcut" eval 'not key_exists "$settings_key" &&

@@ -11,6 +11,7 @@
 //   tour panel-rect [ID]          prints the rectangle of the panel (or of its control ID) on the screen:
 //                                 "left top right bottom"
 //   tour start DESK COMMAND...    starts a program on desktop DESK (1..4) with that command line
+//   tour run DESK COMMAND...      the same, and waits for its end: its exit code is tour's
 //   tour visible DESK CLASS       until a visible window of that class is on desktop DESK; lets it paint and
 //                                 prints its rectangle on the screen of its desktop: "left top right bottom"
 //   tour hidden DESK CLASS        until no window of that class is visible on desktop DESK
@@ -169,7 +170,7 @@ int DesktopCommand(int argc, char **argv) {
     const int desk = std::atoi(argv[2]);
     if (desk < 1 || desk > 4)
         return 2;
-    if (verb == "start") {
+    if (verb == "start" || verb == "run") {
         std::wstring line;
         for (int i = 3; i < argc; ++i)
             line += (i > 3 ? L" " : L"") + ToWide(argv[i]);
@@ -181,8 +182,11 @@ int DesktopCommand(int argc, char **argv) {
         if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
             return 1;
         ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-        return 0;
+        const KernelHandle started(process.hProcess);
+        DWORD code = 0;
+        if (verb == "run" && ::WaitForSingleObject(started.Get(), INFINITE) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(started.Get(), &code);
+        return static_cast<int>(code);
     }
     const char *windowClass = argv[3];
     if (verb == "visible") {
@@ -272,8 +276,8 @@ int main(int argc, char **argv) {
     }
     if (std::strncmp(argv[1], "panel-", 6) == 0)
         return PanelCommand(argc, argv);
-    if (argc >= 4 && (std::strcmp(argv[1], "start") == 0 || std::strcmp(argv[1], "visible") == 0 ||
-                      std::strcmp(argv[1], "hidden") == 0))
+    if (argc >= 4 && (std::strcmp(argv[1], "start") == 0 || std::strcmp(argv[1], "run") == 0 ||
+                      std::strcmp(argv[1], "visible") == 0 || std::strcmp(argv[1], "hidden") == 0))
         return DesktopCommand(argc, argv);
     return 2;
 }
