@@ -21,6 +21,8 @@ constexpr int16_t kDeskNum = RELAY_DESKNUM;
 // Long enough for a switcher to capture and save a screenshot inside the send; a hung one is dropped sooner.
 constexpr UINT kSendTimeoutMs = 5000;
 constexpr DWORD kLookAgainMs = 50;
+// How long a hub without its window may take to end before its relay says the close command was dropped.
+constexpr DWORD kHubEndingMs = 2000;
 
 struct Search {
     const char *tag;
@@ -43,14 +45,17 @@ HWND FindReceiver(const std::string &tag) {
     return search.found;
 }
 
-void HandOn(const RelayAction &action, ULONGLONG started) {
+void HandOn(const RelayAction &action, ULONGLONG started, HANDLE hub) {
     HWND receiver = FindReceiver(action.tag);
     while (receiver == nullptr && LooksAgainForReceiver(kDeskNum, action, ::GetTickCount64() - started)) {
         ::Sleep(kLookAgainMs);
         receiver = FindReceiver(action.tag);
     }
     if (receiver == nullptr) {
-        LogError(DroppedLine(kDeskNum, action));
+        // A hub that sets its own close event is ending: its window may be gone already, and nothing is lost.
+        if (!(kDeskNum == HubDeskNum && action.end && hub != nullptr &&
+              ::WaitForSingleObject(hub, kHubEndingMs) == WAIT_OBJECT_0))
+            LogError(DroppedLine(kDeskNum, action));
         return;
     }
     std::string word = action.word;
@@ -84,6 +89,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const KernelHandle hub = OpenStartingHub();
     if (hub)
         waitList.push_back(hub.Get());
+    Trace(RelayLogPrefix(kDeskNum) + "waiting");
     for (;;) {
         const DWORD result =
             ::WaitForMultipleObjects(static_cast<DWORD>(waitList.size()), waitList.data(), FALSE, INFINITE);
@@ -101,7 +107,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         const RelayAction action = ActionOfEvent(kDeskNum, indices[result - WAIT_OBJECT_0]);
         if (!action.word.empty())
-            HandOn(action, started);
+            HandOn(action, started, hub.Get());
         if (action.end)
             return 0;
     }
