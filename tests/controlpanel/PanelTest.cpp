@@ -6,9 +6,12 @@
 #include "Fonts.h"
 #include "PanelDriver.h"
 #include "PanelRules.h"
+#include "Registry.h"
 #include "core/EventNames.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -127,6 +130,17 @@ std::wstring BoxText(HWND box) {
     return text;
 }
 
+// A saved value as text, numbers in decimal ("" when there is none).
+std::string Saved(const char *name) {
+    Registry::Value value;
+    for (const uint32_t type : {RegTypeSz, RegTypeDword}) {
+        if (Registry::QueryValue(HKEY_CURRENT_USER, SettingsKeyPath, name, type, value))
+            return std::holds_alternative<int32_t>(value) ? std::to_string(std::get<int32_t>(value))
+                                                          : std::get<std::string>(value);
+    }
+    return "";
+}
+
 }  // namespace
 
 TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTyped) {
@@ -142,6 +156,13 @@ TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTy
     for (const int16_t index : ReReadEvents)
         events.emplace_back(::CreateEventA(nullptr, FALSE, FALSE, EventName(index).c_str()));
     const std::vector<std::string> keys = {"1", "3", "3", "4", "`"};
+    // A stand-in for the hub re-reads the moment its event comes: the save's last values are written by then.
+    std::string hubRead;
+    std::thread hub([&] {
+        ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+        if (::WaitForSingleObject(events[0].Get(), 30000) == WAIT_OBJECT_0)
+            hubRead = Saved("Desktop4Name") + "|" + Saved("ShortcutKeyPreviousDesktop");
+    });
     {
         PanelProcess panel(m_folder);
         ASSERT_TRUE(panel.Started());
@@ -163,8 +184,10 @@ TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTy
         panel.Click(SaveExit);
         ASSERT_TRUE(panel.WaitForExit());
     }
+    hub.join();
+    EXPECT_EQ(hubRead, "50% off %TEMP%|192");
     for (const KernelHandle &event : events)
-        EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);
+        EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), event.Get() == events[0].Get() ? WAIT_TIMEOUT : WAIT_OBJECT_0);
     EXPECT_EQ(RunValue(), m_hubQuoted);
 
     // Read back as saved, each value in its type; unticking autostart takes the Run value away.
@@ -172,9 +195,21 @@ TEST_F(PanelTest, StoredSettingsShowOddOnesAsDefaultsAndASaveWritesWhatIsShownTy
     ASSERT_TRUE(again.Started());
     const std::vector<std::string> names = {"Mail", "Desktop 2", " Web & Chat ", "50% off %TEMP%"};
     EXPECT_EQ(Read(again), (Shown{{false, true, true, true, true, false}, names, keys}));
+    // A stand-in for switcher 1 finds the save done and the hub's event set before its own.
+    bool hubFirst = false, runGone = false;
+    std::thread switcher([&] {
+        ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+        if (::WaitForSingleObject(events[1].Get(), 30000) == WAIT_OBJECT_0) {
+            runGone = !RunValue();
+            hubFirst = ::WaitForSingleObject(events[0].Get(), 0) == WAIT_OBJECT_0;
+        }
+    });
     again.SetChecked(CheckAutoStart, false);
     again.Click(SaveExit);
     ASSERT_TRUE(again.WaitForExit());
+    switcher.join();
+    EXPECT_TRUE(runGone);
+    EXPECT_TRUE(hubFirst);
     EXPECT_EQ(RunValue(), std::nullopt);
 }
 
