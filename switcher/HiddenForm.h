@@ -2,6 +2,7 @@
 // event handles and the tray icon, carries out the copy-data commands and ends the program.
 #pragma once
 #include "Handles.h"
+#include "MFreeImage.h"
 #include "MessageHook.h"
 #include "TrayIcon.h"
 #include "Window.h"
@@ -64,4 +65,5 @@ private:
     frmLargeView m_largeView;
     frmPopup m_popup;
     std::unique_ptr<TrayIcon> m_sysTray;
+    ScreenCapture m_capture;
 };

@@ -5,35 +5,36 @@
 #include "MFreeImage.h"
 #include "core/BmpFile.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// The 24-bit rows of a bitmap, bottom-up, each padded to four bytes.
-bool ReadRows(HBITMAP bitmap, int32_t width, int32_t height, std::vector<uint8_t> &rows) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    rows.resize(static_cast<size_t>(BmpRowStride(width)) * static_cast<size_t>(height));
-    const WindowDC screen(nullptr);
-    return screen && ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), rows.data(), &info,
-                                 DIB_RGB_COLORS) == height;
+// Pieces of a file written from an image, converted as they go: one buffer of the whole file would be fresh
+// memory each time, whose page faults cost more than the few more writes.
+constexpr size_t kPieceBytes = 256 * 1024;
+
+bool WriteBytes(HANDLE file, const uint8_t *bytes, size_t size) {
+    DWORD written = 0;
+    return ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
-// Not flushed to the disk: readers see the file whole once it is renamed, and one cut short by a power loss is
-// refused by their check and written again at the next leave.
-bool WriteAll(const std::wstring &path, const std::vector<uint8_t> &headers, const std::vector<uint8_t> &rows) {
-    const FileHandle file(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.Get(), headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) &&
-           written == headers.size() &&
-           ::WriteFile(file.Get(), rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr) &&
-           written == rows.size();
+// Written beside `path` and then put in its place in one step. Only switcher N writes desktop N's file, so the name
+// beside it is its own. Not flushed to the disk: readers see the file whole once it is renamed, and one cut short by
+// a power loss is refused by their check and written again at the next leave.
+template <class Write>
+bool WriteReplacing(const std::wstring &path, Write write) {
+    const std::wstring beside = path + L".new";
+    bool written = false;
+    {
+        const FileHandle file(
+            ::CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        written = file && write(file.Get());
+    }
+    if (written && ::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    ::DeleteFileW(beside.c_str());
+    return false;
 }
 
 }  // namespace
@@ -52,16 +53,43 @@ bool SavePictureFile(IPicture *picture, const std::wstring &path) {
     BITMAP description = {};
     if (::GetObjectW(bitmap, sizeof description, &description) == 0)
         return false;
-    const std::vector<uint8_t> headers = BmpHeaders(description.bmWidth, description.bmHeight);
-    std::vector<uint8_t> rows;
-    if (headers.empty() || !ReadRows(bitmap, description.bmWidth, description.bmHeight, rows))
+    const int32_t width = description.bmWidth, height = description.bmHeight;
+    std::vector<uint8_t> bytes = BmpHeaders(width, height);
+    if (bytes.empty())
         return false;
-    // Only switcher N writes desktop N's file, so the name beside it is its own.
-    const std::wstring beside = path + L".new";
-    if (WriteAll(beside, headers, rows) && ::MoveFileExW(beside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    // The rows follow the headers in the one buffer that is written.
+    bytes.resize(bytes.size() + static_cast<size_t>(BmpRowStride(width)) * static_cast<size_t>(height));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const WindowDC screen(nullptr);
+    if (!screen || ::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), bytes.data() + BmpHeadersSize, &info,
+                               DIB_RGB_COLORS) != height)
+        return false;
+    return WriteReplacing(path, [&](HANDLE file) { return WriteBytes(file, bytes.data(), bytes.size()); });
+}
+
+bool SaveImageFile(const Image &image, const std::wstring &path) {
+    if (!image || image.BitsPerPixel() != 32)
+        return false;
+    const int32_t width = image.Width(), height = image.Height();
+    std::vector<uint8_t> piece = BmpHeaders(width, height);
+    if (piece.empty())
+        return false;
+    const size_t pitch = static_cast<size_t>(width) * 4;  // 32-bit rows need no padding
+    const size_t stride = BmpRowStride(width);
+    const auto rowsAPiece = static_cast<int32_t>(std::max<size_t>(1, kPieceBytes / stride));
+    const size_t headers = piece.size();
+    piece.resize(headers + static_cast<size_t>(rowsAPiece) * stride);
+    return WriteReplacing(path, [&](HANDLE file) {
+        size_t start = headers;  // the first piece carries the headers
+        for (int32_t row = 0; row < height; row += rowsAPiece, start = 0) {
+            const int32_t rows = std::min(rowsAPiece, height - row);
+            PackBmpRows(image.Bits() + static_cast<size_t>(row) * pitch, pitch, width, rows, piece.data() + start);
+            if (!WriteBytes(file, piece.data(), start + static_cast<size_t>(rows) * stride))
+                return false;
+        }
         return true;
-    ::DeleteFileW(beside.c_str());
-    return false;
+    });
 }
 
 ComPtr<IPicture> LoadPictureFile(const std::wstring &path) {
