@@ -91,6 +91,7 @@ bool HiddenForm::Load() {
     m_sysTray->SetTooltip(m_desktopNames[static_cast<size_t>(DeskNum() - 1)]);
     m_sysTray->Add();
     if (OpenEvents()) {
+        HoldCaptureIfShown();
         Trace(Prefix() + "started");
         return true;
     }
@@ -178,6 +179,7 @@ std::string HiddenForm::DesktopName(int16_t Num) const {
 
 void HiddenForm::LeaveDesktop(int16_t target) {
     const double commandAt = CounterMs();
+    const bool held = m_capture.Holds();
     Image capture = Skipping([&] { return m_capture.CaptureScreen(nullptr); });
     const double captured = CounterMs();
     SignalSwitchToDesktop(target);
@@ -192,9 +194,28 @@ void HiddenForm::LeaveDesktop(int16_t target) {
     // Traced last, with the times of the steps, so the trace holds up neither the switch nor the other switchers.
     char times[160] = {};
     std::snprintf(times, sizeof times,
-                  "; left for desktop %d, command at %.3f ms: capture %.2f, rescale %.2f, save %.2f", target, commandAt,
-                  captured - commandAt, rescaled - captured, written - rescaled);
+                  "; left for desktop %d, command at %.3f ms: capture %.2f (%s pixels), rescale %.2f, save %.2f",
+                  target, commandAt, captured - commandAt, held ? "held" : "new", rescaled - captured,
+                  written - rescaled);
     Trace(Prefix() + (saved ? "saved " : "could not save ") + ToAnsi(file) + times);
+    HoldCaptureIfShown();
+}
+
+void HiddenForm::ReloadScreenShot(int16_t desk) {
+    const double commandAt = CounterMs();
+    const bool reloaded = m_largeView.UpdateScreenShot(desk);
+    char times[64] = {};
+    std::snprintf(times, sizeof times, "; command at %.3f ms: load %.2f", commandAt, CounterMs() - commandAt);
+    Trace(Prefix() + (reloaded ? "reloaded" : "could not reload") + " the picture of desktop " + std::to_string(desk) +
+          times);
+    HoldCaptureIfShown();  // another desktop was left: this one may be shown now, or still not
+}
+
+void HiddenForm::HoldCaptureIfShown() {
+    if (ShowsThisDesktop())
+        m_capture.Prepare();
+    else
+        m_capture.Release();
 }
 
 bool HiddenForm::SaveScreenshot(IPicture *picture) {
@@ -237,10 +258,7 @@ void HiddenForm::OnCopyData(LPARAM lParam) {
 
 void HiddenForm::CarryOut(const Command &command) {
     switch (command.kind) {
-    case CommandKind::UpdateScreenshot:
-        Trace(Prefix() + (m_largeView.UpdateScreenShot(command.desk) ? "reloaded" : "could not reload") +
-              " the picture of desktop " + std::to_string(command.desk));
-        break;
+    case CommandKind::UpdateScreenshot: ReloadScreenShot(command.desk); break;
     case CommandKind::SwitchToDesktop: LeaveDesktop(command.desk); break;
     case CommandKind::EndApp: Unload(); break;
     case CommandKind::ReadRegistry:

@@ -56,6 +56,10 @@ private:
     void OnTrayCallback(LPARAM lParam);
     void OnEndSession(WPARAM ending);
     void CarryOut(const Command &command);
+    void ReloadScreenShot(int16_t desk);
+    // The capture's pixels are held, made ahead of need, by the switcher of the shown desktop only: it is the one
+    // that captures at the next hot key; the others would hold a screen's worth of memory for nothing.
+    void HoldCaptureIfShown();
 
     UINT m_taskbarCreatedMessage = 0;
     std::array<KernelHandle, EventCount> m_eventHandles;  // slot i - 1 for event index i

@@ -37,6 +37,22 @@ bool WriteReplacing(const std::wstring &path, Write write) {
     return false;
 }
 
+// The pixels of the picture's bitmap when it is a DIB section laid out as the file's rows; none otherwise.
+void *PixelsLaidOutAs(IPicture *picture, const BmpPixels &pixels) {
+    OLE_HANDLE handle = 0;
+    short type = PICTYPE_NONE;
+    DIBSECTION section = {};
+    if (picture == nullptr || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture->get_Handle(&handle)) ||
+        ::GetObjectW(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof section, &section) !=
+            sizeof section)
+        return nullptr;
+    const BITMAPINFOHEADER &header = section.dsBmih;
+    const bool same = header.biWidth == pixels.width && header.biHeight == pixels.height &&
+                      header.biBitCount == pixels.bitCount && header.biCompression == BI_RGB;
+    return same ? section.dsBm.bmBits : nullptr;
+}
+
 }  // namespace
 
 std::wstring ScreenshotPath(int16_t desk) {
@@ -92,7 +108,7 @@ bool SaveImageFile(const Image &image, const std::wstring &path) {
     });
 }
 
-ComPtr<IPicture> LoadPictureFile(const std::wstring &path) {
+ComPtr<IPicture> LoadPictureFile(const std::wstring &path, IPicture *refill) {
     // Shared with other readers and with the writer's replacement, which leaves this handle on the old file.
     const FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -107,15 +123,27 @@ ComPtr<IPicture> LoadPictureFile(const std::wstring &path) {
                                      ::GetSystemMetrics(SM_CYSCREEN));
     if (!pixels)
         return {};
-    // The rows go from the file straight into a bitmap of the same layout, which the picture then owns.
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, pixels->width, pixels->height, 1, pixels->bitCount, BI_RGB, 0, 0, 0, 0, 0};
-    void *bits = nullptr;
-    GdiObject<HBITMAP> bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // The rows go from the file straight into a bitmap of the same layout: the picture's own when it has one (the
+    // pages of a new bitmap cost several times the read in page faults), else a new one that the picture then owns.
+    void *bits = PixelsLaidOutAs(refill, *pixels);
+    GdiObject<HBITMAP> bitmap;
+    if (bits != nullptr) {
+        ::GdiFlush();  // drawing still batched for the bitmap happens before its pixels are written
+    } else {
+        BITMAPINFO info = {};
+        info.bmiHeader = {
+            sizeof info.bmiHeader, pixels->width, pixels->height, 1, pixels->bitCount, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    }
     LARGE_INTEGER offset = {};
     offset.QuadPart = pixels->offset;
-    if (!bitmap || !::SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN) ||
+    if (bits == nullptr || !::SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN) ||
         !::ReadFile(file.Get(), bits, pixels->size, &read, nullptr) || read != pixels->size)
         return {};
-    return PictureOfBitmap(std::move(bitmap));
+    if (bitmap)
+        return PictureOfBitmap(std::move(bitmap));
+    ComPtr<IPicture> same;
+    refill->AddRef();
+    *same.Put() = refill;
+    return same;
 }

@@ -18,5 +18,6 @@ bool SavePictureFile(IPicture *picture, const std::wstring &path);
 // The same from a 32-bit image, without a picture in between.
 bool SaveImageFile(const Image &image, const std::wstring &path);
 // No picture when the file is missing, unreadable or damaged (anything but a whole uncompressed 24- or 32-bit
-// bitmap no larger than the screen).
-ComPtr<IPicture> LoadPictureFile(const std::wstring &path);
+// bitmap no larger than the screen). A picture to refill, loaded from such a file before and of the same size,
+// takes the new rows into its own bitmap and comes back; it is touched only once the file passed its check.
+ComPtr<IPicture> LoadPictureFile(const std::wstring &path, IPicture *refill = nullptr);

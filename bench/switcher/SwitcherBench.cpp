@@ -2,8 +2,8 @@
 // the large view's thumbnail, save as a BMP file) beside the yardsticks of the same run, measured in turn with it so
 // that all see the same load: a bare BitBlt of the screen into a 32-bit DIB section kept between runs and into a
 // fresh one, and FreeImage's bare bicubic rescale of the same frame. Also what a fresh capture buffer costs, and the
-// save through a picture (the large view's way) beside the save from the image. Prints medians and the ratios, and
-// a "goal" line for the capture.
+// save through a picture (the large view's way) beside the save from the image, and the other switchers' load. Prints
+// medians and the ratios, and a "goal" line for the capture.
 #include "BenchSupport.h"
 #include "Lib.h"
 #include "MFreeImage.h"
@@ -44,7 +44,8 @@ int main() {
     const GdiObject<HBITMAP> kept = blit.NewSection();
     ScreenCapture capturer;
     capturer.Prepare();
-    std::vector<double> capture, fresh, prepare, scale, save, pictureSave, total, keptBlit, freshBlit, bareRescale;
+    std::vector<double> capture, fresh, prepare, scale, save, load, pictureSave, total, keptBlit, freshBlit,
+        bareRescale;
     for (int run = 0; run < kRuns; ++run) {
         keptBlit.push_back(blit.Into(kept.Get()));
         const double freshStart = NowMs();
@@ -77,12 +78,15 @@ int main() {
         const double rescaled = NowMs();
         const bool saved = SaveImageFile(scaled, file);
         const double end = NowMs();
+        const double loadStart = NowMs();
+        const bool loaded = LoadPictureFile(file).Get() != nullptr;
+        load.push_back(NowMs() - loadStart);
         // The same picture saved as the large view saves its own: through a picture.
         Image again = RescaleToSize(capturer.CaptureScreen(nullptr), thumbWidth, thumbHeight, FilterBicubic);
         const double pictureStart = NowMs();
         const bool savedPicture = SavePictureFile(ImageToPicture(std::move(again)).Get(), file);
         pictureSave.push_back(NowMs() - pictureStart);
-        if (!saved || !savedPicture) {
+        if (!saved || !loaded || !savedPicture) {
             std::printf("saving failed in run %d\n", run + 1);
             return 1;
         }
@@ -101,6 +105,7 @@ int main() {
     std::printf("  rescale  %8.2f\n  save     %8.2f   (through a picture, as the large view saves: %.2f)\n",
                 Median(scale), Median(save), Median(pictureSave));
     std::printf("  total    %8.2f   (%.2fx the bare rescale)\n", Median(total), Median(total) / Median(bareRescale));
+    std::printf("  load     %8.2f   (each other switcher, on the update signal)\n", Median(load));
     std::printf(
         "yardsticks of the same run: bare BitBlt into a kept 32-bit DIB section %.2f, into a fresh one %.2f; "
         "bare bicubic rescale of the same frame %.2f\n",

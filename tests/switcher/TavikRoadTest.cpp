@@ -23,10 +23,11 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAnd
     for (int desk = 1; desk <= 4; ++desk)
         ASSERT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": started", 1, 30000)) << desk;
 
-    // Desktop 1 -> 3 with the default hot key, an orange window over the top-left quarter of the screen.
+    // Desktop 1 -> 3 with the default hot key, an orange window over the bottom-right quarter of the screen (the
+    // shells' windows open at the top left).
     const COLORREF orange = RGB(255, 160, 0);
     {
-        const ColourWindow marker(orange, {0, 0, 640, 512});
+        const ColourWindow marker(orange, {640, 512, 1280, 1024});
         PressHotKey(MOD_WIN, '3');
         EXPECT_TRUE(monitor.WaitFor("cDesktop3: switched to desk3", 2));
     }
@@ -35,7 +36,7 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAnd
     for (int desk : {2, 3, 4})
         EXPECT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": reloaded the picture of desktop 1")) << desk;
     ASSERT_EQ(FileBmp(folder.File(L"desktop1.bmp")), Thumbnail);
-    // The picture is the screen's, upright: the window is its top-left quarter (blue, green, red in the file).
+    // The picture is the screen's, upright: the window is its bottom-right quarter (blue, green, red in the file).
     const std::string bmp = ReadFileBytes(folder.File(L"desktop1.bmp"));
     const auto orangeIn = [&](int left, int top, int right, int bottom) {
         int count = 0;
@@ -46,8 +47,8 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAnd
         }
         return count;
     };
-    EXPECT_GT(orangeIn(0, 0, 279, 215), 270 * 205);
-    EXPECT_EQ(orangeIn(0, 225, 559, 431) + orangeIn(290, 0, 559, 225), 0);
+    EXPECT_GT(orangeIn(280, 216, 559, 431), 270 * 205);
+    EXPECT_EQ(orangeIn(0, 0, 559, 206) + orangeIn(0, 206, 270, 431), 0);
     EXPECT_TRUE(monitor.Matching("Tavik1: reloaded").empty());
     for (const wchar_t *other : {L"desktop2.bmp", L"desktop3.bmp", L"desktop4.bmp"})
         EXPECT_FALSE(FileExists(folder.File(other))) << other;
