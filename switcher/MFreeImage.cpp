@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "Handles.h"
+#include "core/BmpFile.h"
 #include "core/Geometry.h"
 
 #include <optional>
@@ -116,10 +117,10 @@ Image ScreenCapture::CaptureScreen(HWND window) {
     }
     ::GdiFlush();  // GDI may batch its drawing into a DIB section; the pixels are read directly from here on
     // The image wraps the pixels instead of copying them: a DIB section laid out as FreeImage keeps its rows
-    // (bottom-up, 32 bits).
+    // (bottom-up, each padded to four bytes).
     constexpr int kStandardBitmap = 1;  // FreeImage's FIT_BITMAP
-    return Image(api->AllocateHeaderForBits(static_cast<BYTE *>(m_bits), static_cast<unsigned>(width) * 4,
-                                            kStandardBitmap, width, height, 32, 0, 0, 0));
+    return Image(api->AllocateHeaderForBits(static_cast<BYTE *>(m_bits), BmpRowStride(width), kStandardBitmap, width,
+                                            height, 24, 0, 0, 0));
 }
 
 void ScreenCapture::Prepare() {
@@ -127,7 +128,7 @@ void ScreenCapture::Prepare() {
     if (!screen || !Fit(screen.Get(), ::GetDeviceCaps(screen.Get(), HORZRES), ::GetDeviceCaps(screen.Get(), VERTRES)))
         return;
     // One write a page makes the system commit them all now rather than in the next capture's copy.
-    const size_t size = static_cast<size_t>(m_width) * static_cast<size_t>(m_height) * 4;
+    const size_t size = static_cast<size_t>(BmpRowStride(m_width)) * static_cast<size_t>(m_height);
     SYSTEM_INFO system = {};
     ::GetSystemInfo(&system);
     for (size_t offset = 0; offset < size; offset += system.dwPageSize)
@@ -145,7 +146,7 @@ bool ScreenCapture::Fit(HDC screen, int width, int height) {
         return true;
     Release();
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     m_pixels.Reset(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
     if (!m_pixels)
         return false;

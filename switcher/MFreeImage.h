@@ -41,9 +41,11 @@ private:
 // Whether FreeImage.dll could be bound (loading is retried while it cannot).
 bool FreeImageAvailable();
 
-// The screen's pixels at 32 bits, kept from one capture to the next: a fresh buffer of the screen's size costs
-// page faults on its first copy (under Wine on a slow machine a third of the copy itself), on the switch's
-// critical path. Prepare makes them ahead of need, Release lets them go while another desktop is shown.
+// The screen's pixels, kept from one capture to the next: a fresh buffer of the screen's size costs page faults on
+// its first copy (under Wine on a slow machine a third of the copy itself), on the switch's critical path. Prepare
+// makes them ahead of need, Release lets them go while another desktop is shown. At 24 bits: the copy takes as long
+// as at 32, the bicubic rescale of three channels a quarter less than of four, the buffer is a quarter smaller, and
+// the scaled image's rows are already those of the file.
 class ScreenCapture {
 public:
     // The whole screen into the kept pixels, made anew when the display's size changed; 0 (what every caller

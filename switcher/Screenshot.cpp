@@ -5,14 +5,9 @@
 #include "MFreeImage.h"
 #include "core/BmpFile.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
-
-// Pieces of a file written from an image, converted as they go: one buffer of the whole file would be fresh
-// memory each time, whose page faults cost more than the few more writes.
-constexpr size_t kPieceBytes = 256 * 1024;
 
 bool WriteBytes(HANDLE file, const uint8_t *bytes, size_t size) {
     DWORD written = 0;
@@ -85,26 +80,13 @@ bool SavePictureFile(IPicture *picture, const std::wstring &path) {
 }
 
 bool SaveImageFile(const Image &image, const std::wstring &path) {
-    if (!image || image.BitsPerPixel() != 32)
+    if (!image || image.BitsPerPixel() != 24)
         return false;
-    const int32_t width = image.Width(), height = image.Height();
-    std::vector<uint8_t> piece = BmpHeaders(width, height);
-    if (piece.empty())
-        return false;
-    const size_t pitch = static_cast<size_t>(width) * 4;  // 32-bit rows need no padding
-    const size_t stride = BmpRowStride(width);
-    const auto rowsAPiece = static_cast<int32_t>(std::max<size_t>(1, kPieceBytes / stride));
-    const size_t headers = piece.size();
-    piece.resize(headers + static_cast<size_t>(rowsAPiece) * stride);
-    return WriteReplacing(path, [&](HANDLE file) {
-        size_t start = headers;  // the first piece carries the headers
-        for (int32_t row = 0; row < height; row += rowsAPiece, start = 0) {
-            const int32_t rows = std::min(rowsAPiece, height - row);
-            PackBmpRows(image.Bits() + static_cast<size_t>(row) * pitch, pitch, width, rows, piece.data() + start);
-            if (!WriteBytes(file, piece.data(), start + static_cast<size_t>(rows) * stride))
-                return false;
-        }
-        return true;
+    const std::vector<uint8_t> headers = BmpHeaders(image.Width(), image.Height());
+    // A 24-bit image keeps its rows bottom-up and padded to four bytes, as the file does: they are written as they are.
+    const size_t rows = static_cast<size_t>(BmpRowStride(image.Width())) * static_cast<size_t>(image.Height());
+    return !headers.empty() && WriteReplacing(path, [&](HANDLE file) {
+        return WriteBytes(file, headers.data(), headers.size()) && WriteBytes(file, image.Bits(), rows);
     });
 }
 

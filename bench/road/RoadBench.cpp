@@ -11,6 +11,7 @@
 #include "HubRun.h"
 #include "Lib.h"
 #include "MFreeImage.h"
+#include "core/BmpFile.h"
 #include "core/Geometry.h"
 
 #include <windows.h>
@@ -334,7 +335,7 @@ int main(int argc, char **argv) {
         }
     }
     const double setPrograms = static_cast<double>(programs.size() - 1);
-    const double bufferMb = static_cast<double>(blit.Width()) * blit.Height() * 4 / (1024.0 * 1024.0);
+    const double bufferMb = static_cast<double>(BmpRowStride(blit.Width())) * blit.Height() / (1024.0 * 1024.0);
 
     const double floor = Median(toCommand) + Median(keptBlit);
     std::printf("the floor of a switch that captures first: hot key -> command %.2f ms + bare BitBlt %.2f ms\n",

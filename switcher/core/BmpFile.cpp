@@ -60,20 +60,6 @@ std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height) {
     return bytes;
 }
 
-void PackBmpRows(const uint8_t *source, size_t sourcePitch, int32_t width, int32_t rows, uint8_t *target) {
-    const size_t pixels = width > 0 ? static_cast<size_t>(width) : 0;
-    const size_t padding = BmpRowStride(width) - 3 * pixels;
-    for (int32_t row = 0; row < rows; ++row, source += sourcePitch) {
-        for (size_t x = 0; x < pixels; ++x) {
-            *target++ = source[4 * x];
-            *target++ = source[4 * x + 1];
-            *target++ = source[4 * x + 2];
-        }
-        for (size_t pad = 0; pad < padding; ++pad)
-            *target++ = 0;
-    }
-}
-
 std::optional<BmpPixels> CheckBmpFile(const uint8_t *headers, uint64_t fileSize, int32_t maxWidth, int32_t maxHeight) {
     if (headers == nullptr || fileSize < BmpHeadersSize || headers[0] != 'B' || headers[1] != 'M')
         return std::nullopt;

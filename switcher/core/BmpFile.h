@@ -15,10 +15,6 @@ uint32_t BmpRowStride(int32_t width);
 // the size is not positive or the file would pass 4 GB.
 std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height);
 
-// `rows` rows of a 32-bit bitmap (blue, green, red and an unused byte a pixel; rows `sourcePitch` bytes apart) as
-// the rows of a 24-bit file: the unused bytes dropped, each row padded with zeros to BmpRowStride(width).
-void PackBmpRows(const uint8_t *source, size_t sourcePitch, int32_t width, int32_t rows, uint8_t *target);
-
 // Bytes a reader needs to check a file: the file header and the smallest info header.
 inline constexpr size_t BmpHeadersSize = 54;
 

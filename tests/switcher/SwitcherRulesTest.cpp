@@ -38,14 +38,6 @@ TEST(SwitcherRules, TheTrayTipInAnotherCodePageAndOnlyButtonPressesAndReleasesRa
 }
 
 TEST(SwitcherRules, ScreenshotFilesAreWholeUncompressedAndNoLargerThanTheScreen) {
-    // Two rows of three 32-bit pixels, 16 bytes apart, become 24-bit rows padded to 12 bytes.
-    const uint8_t rows32[] = {1, 2, 3, 0xA1, 4, 5, 6, 0xA2, 7, 8, 9, 0xA3, 0xEE, 0xEE, 0xEE, 0xEE,
-                              10, 11, 12, 0xB1, 13, 14, 15, 0xB2, 16, 17, 18, 0xB3, 0xEE, 0xEE, 0xEE, 0xEE};
-    std::vector<uint8_t> packed(2 * BmpRowStride(3), 0xFF);
-    PackBmpRows(rows32, 16, 3, 2, packed.data());
-    EXPECT_EQ(packed,
-              (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0}));
-
     const std::vector<uint8_t> written = BmpHeaders(559, 431);
     const uint64_t whole = 54 + 1680 * 431;  // rows padded from 1677 to 1680 bytes
     EXPECT_EQ(CheckBmpFile(written.data(), whole, 1280, 1024), (BmpPixels{559, 431, 24, 54, 1680 * 431}));
