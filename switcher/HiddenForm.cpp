@@ -184,11 +184,12 @@ void HiddenForm::LeaveDesktop(int16_t target) {
     const double captured = CounterMs();
     SignalSwitchToDesktop(target);
     const int32_t width = m_largeView.picWidth() - 6, height = m_largeView.picHeight() - 6;
-    const Image scaled = Skipping([&] { return RescaleToSize(std::move(capture), width, height, FilterBicubic); });
+    Image scaled = Skipping([&] { return RescaleToSize(std::move(capture), width, height, FilterBicubic); });
     const double rescaled = CounterMs();
     // Written from the scaled image itself: a picture in between would only be copied back out of it.
     const std::wstring file = ScreenshotPath(DeskNum());
     const bool saved = Skipping([&] { return SaveImageFile(scaled, file); });
+    scaled = Image();  // still the capture when the rescale failed: gone before its pixels may be let go below
     const double written = CounterMs();
     SignalUpdateScreenShots();
     // Traced last, with the times of the steps, so the trace holds up neither the switch nor the other switchers.

@@ -125,7 +125,8 @@ Image ScreenCapture::CaptureScreen(HWND window) {
 
 void ScreenCapture::Prepare() {
     const WindowDC screen(nullptr);
-    if (!screen || !Fit(screen.Get(), ::GetDeviceCaps(screen.Get(), HORZRES), ::GetDeviceCaps(screen.Get(), VERTRES)))
+    if (Api() == nullptr || !screen ||
+        !Fit(screen.Get(), ::GetDeviceCaps(screen.Get(), HORZRES), ::GetDeviceCaps(screen.Get(), VERTRES)))
         return;
     // One write a page makes the system commit them all now rather than in the next capture's copy.
     const size_t size = static_cast<size_t>(BmpRowStride(m_width)) * static_cast<size_t>(m_height);

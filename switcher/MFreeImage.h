@@ -51,7 +51,8 @@ public:
     // The whole screen into the kept pixels, made anew when the display's size changed; 0 (what every caller
     // passes) stands for the desktop window. The image borrows the pixels: it is consumed before the next capture.
     Image CaptureScreen(HWND window = nullptr);
-    // The pixels for the display's present size, every page of them touched.
+    // The pixels for the display's present size, every page of them touched (none without FreeImage, as no capture
+    // would be made).
     void Prepare();
     void Release();
     bool Holds() const { return m_pixels.Get() != nullptr; }

@@ -19,5 +19,6 @@ bool SavePictureFile(IPicture *picture, const std::wstring &path);
 bool SaveImageFile(const Image &image, const std::wstring &path);
 // No picture when the file is missing, unreadable or damaged (anything but a whole uncompressed 24- or 32-bit
 // bitmap no larger than the screen). A picture to refill, loaded from such a file before and of the same size,
-// takes the new rows into its own bitmap and comes back; it is touched only once the file passed its check.
+// takes the new rows into its own bitmap and comes back; it is written only once the file passed its check, so only
+// a read error of the disk after that can leave it part old, part new.
 ComPtr<IPicture> LoadPictureFile(const std::wstring &path, IPicture *refill = nullptr);
