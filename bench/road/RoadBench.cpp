@@ -353,11 +353,12 @@ int main(int argc, char **argv) {
     switchGoals("", Values(road, &Switch::toSwitch));
     if (heldCount > 0 && heldCount < road.size())
         switchGoals(" (switchers that held their pixels)", Values(road, &Switch::toSwitch, held));
-    PrintGoal("capture median", Median(Values(road, &Switch::capture)), "the bare BitBlt into a kept DIB section",
-              Median(keptBlit), 1.05);
+    PrintGoal("capture median (the road's)", Median(Values(road, &Switch::capture)),
+              "the bare BitBlt into a kept DIB section", Median(keptBlit), 1.05);
     if (heldCount > 0 && heldCount < road.size())
-        PrintGoal("capture median (switchers that held their pixels)", Median(Values(road, &Switch::capture, held)),
-                  "the bare BitBlt into a kept DIB section", Median(keptBlit), 1.05);
+        PrintGoal("capture median (the road's, switchers that held their pixels)",
+                  Median(Values(road, &Switch::capture, held)), "the bare BitBlt into a kept DIB section",
+                  Median(keptBlit), 1.05);
     PrintGoal("switch -> reloads median", Median(Values(road, &Switch::toReloads)),
               "the leaving switcher's rescale + save", Median(Values(road, &Switch::work)), 1.2);
     std::printf("goal: idle CPU at most %.1f ms in %lu s for every program of the set: %s\n", idleMost, kQuietMs / 1000,
