@@ -5,7 +5,9 @@
 // them the yardsticks of the same run, taken between the switches: a bare BitBlt of the screen into a kept
 // 32-bit DIB section and FreeImage's bare bicubic rescale of a frame of the screen. Then every program's CPU
 // over a quiet interval and its resident memory, beside an empty Win32 program's. Ends with one "goal" line per
-// goal: the ratio to its yardstick and whether it is met.
+// goal: the ratio to its yardstick and whether it is met. Only the switcher of the shown desktop holds its capture's
+// pixels ahead of need, and Wine names "Default" as the input desktop whatever is shown: there only switcher 1's
+// leaves find them held, so the switch and capture goals are also given for the switches that did.
 #include "BenchSupport.h"
 #include "DebugMonitor.h"
 #include "HubRun.h"
