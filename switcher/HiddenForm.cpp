@@ -10,6 +10,7 @@
 #include "core/TrayRecord.h"
 #include "frmMain.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,14 @@ bool ShowsThisDesktop() {
 bool ShowDesktopOne() {
     const Desktop one(::OpenDesktopW(L"Default", 0, FALSE, DESKTOP_SWITCHDESKTOP));
     return one && ::SwitchDesktop(one.Get());
+}
+
+// The performance counter in milliseconds, one clock for every process.
+double CounterMs() {
+    LARGE_INTEGER count = {}, frequency = {};
+    ::QueryPerformanceCounter(&count);
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // One step of a multi-step command: failing by an exception (no memory for a capture or a file's rows) skips it
@@ -83,6 +92,7 @@ bool HiddenForm::Load() {
     m_sysTray->SetTooltip(m_desktopNames[static_cast<size_t>(DeskNum() - 1)]);
     m_sysTray->Add();
     if (OpenEvents()) {
+        HoldCaptureIfShown();
         Trace(Prefix() + "started");
         return true;
     }
@@ -169,13 +179,45 @@ std::string HiddenForm::DesktopName(int16_t Num) const {
 }
 
 void HiddenForm::LeaveDesktop(int16_t target) {
-    Image capture = Skipping([] { return CaptureScreen(nullptr); });
+    const double commandAt = CounterMs();
+    const bool held = m_capture.Holds();
+    Image capture = Skipping([&] { return m_capture.CaptureScreen(nullptr); });
+    const double captured = CounterMs();
     SignalSwitchToDesktop(target);
-    Skipping([&] {
-        const int32_t width = m_largeView.picWidth() - 6, height = m_largeView.picHeight() - 6;
-        return SaveScreenshot(ImageToPicture(RescaleToSize(std::move(capture), width, height, FilterBicubic)).Get());
-    });
+    const int32_t width = m_largeView.picWidth() - 6, height = m_largeView.picHeight() - 6;
+    Image scaled = Skipping([&] { return RescaleToSize(std::move(capture), width, height, FilterBicubic); });
+    const double rescaled = CounterMs();
+    // Written from the scaled image itself: a picture in between would only be copied back out of it.
+    const std::wstring file = ScreenshotPath(DeskNum());
+    const bool saved = Skipping([&] { return SaveImageFile(scaled, file); });
+    scaled = Image();  // still the capture when the rescale failed: gone before its pixels may be let go below
+    const double written = CounterMs();
     SignalUpdateScreenShots();
+    // Traced last, with the times of the steps, so the trace holds up neither the switch nor the other switchers.
+    char times[160] = {};
+    std::snprintf(times, sizeof times,
+                  "; left for desktop %d, command at %.3f ms: capture %.2f (%s pixels), rescale %.2f, save %.2f",
+                  target, commandAt, captured - commandAt, held ? "held" : "new", rescaled - captured,
+                  written - rescaled);
+    Trace(Prefix() + (saved ? "saved " : "could not save ") + ToAnsi(file) + times);
+    HoldCaptureIfShown();
+}
+
+void HiddenForm::ReloadScreenShot(int16_t desk) {
+    const double commandAt = CounterMs();
+    const bool reloaded = m_largeView.UpdateScreenShot(desk);
+    char times[64] = {};
+    std::snprintf(times, sizeof times, "; command at %.3f ms: load %.2f", commandAt, CounterMs() - commandAt);
+    Trace(Prefix() + (reloaded ? "reloaded" : "could not reload") + " the picture of desktop " + std::to_string(desk) +
+          times);
+    HoldCaptureIfShown();  // another desktop was left: this one may be shown now, or still not
+}
+
+void HiddenForm::HoldCaptureIfShown() {
+    if (ShowsThisDesktop())
+        m_capture.Prepare();
+    else
+        m_capture.Release();
 }
 
 bool HiddenForm::SaveScreenshot(IPicture *picture) {
@@ -189,7 +231,7 @@ bool HiddenForm::SaveScreenshot(IPicture *picture) {
 
 void HiddenForm::SysTray_MouseUp(int16_t button) {
     if (button == 1) {
-        Image capture = CaptureScreen(nullptr);
+        Image capture = m_capture.CaptureScreen(nullptr);
         m_largeView.Show();
         m_largeView.UpdateImage(std::move(capture));
     } else if (button == 2) {
@@ -218,10 +260,7 @@ void HiddenForm::OnCopyData(LPARAM lParam) {
 
 void HiddenForm::CarryOut(const Command &command) {
     switch (command.kind) {
-    case CommandKind::UpdateScreenshot:
-        Trace(Prefix() + (m_largeView.UpdateScreenShot(command.desk) ? "reloaded" : "could not reload") +
-              " the picture of desktop " + std::to_string(command.desk));
-        break;
+    case CommandKind::UpdateScreenshot: ReloadScreenShot(command.desk); break;
     case CommandKind::SwitchToDesktop: LeaveDesktop(command.desk); break;
     case CommandKind::EndApp: Unload(); break;
     case CommandKind::ReadRegistry:

@@ -2,6 +2,7 @@
 // event handles and the tray icon, carries out the copy-data commands and ends the program.
 #pragma once
 #include "Handles.h"
+#include "MFreeImage.h"
 #include "MessageHook.h"
 #include "TrayIcon.h"
 #include "Window.h"
@@ -56,6 +57,10 @@ private:
     void OnEndSession(WPARAM ending);
     void OnDpiChanged(int32_t dpi);
     void CarryOut(const Command &command);
+    void ReloadScreenShot(int16_t desk);
+    // The capture's pixels are held, made ahead of need, by the switcher of the shown desktop only: it is the one
+    // that captures at the next hot key; the others would hold a screen's worth of memory for nothing.
+    void HoldCaptureIfShown();
 
     UINT m_taskbarCreatedMessage = 0;
     std::array<KernelHandle, EventCount> m_eventHandles;  // slot i - 1 for event index i
@@ -65,4 +70,5 @@ private:
     frmLargeView m_largeView;
     frmPopup m_popup;
     std::unique_ptr<TrayIcon> m_sysTray;
+    ScreenCapture m_capture;
 };

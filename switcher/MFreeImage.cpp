@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "Handles.h"
+#include "core/BmpFile.h"
 #include "core/Geometry.h"
 
 #include <optional>
@@ -66,14 +67,12 @@ Image::~Image() {
         Api()->Unload(m_bitmap);
 }
 
-Image::Image(Image &&other) noexcept
-    : m_bitmap(std::exchange(other.m_bitmap, nullptr)), m_pixels(std::move(other.m_pixels)) {}
+Image::Image(Image &&other) noexcept : m_bitmap(std::exchange(other.m_bitmap, nullptr)) {}
 
 Image &Image::operator=(Image &&other) noexcept {
     if (this != &other) {
         const Image old(std::move(*this));
         m_bitmap = std::exchange(other.m_bitmap, nullptr);
-        m_pixels = std::move(other.m_pixels);
     }
     return *this;
 }
@@ -98,7 +97,7 @@ bool FreeImageAvailable() {
     return Api() != nullptr;
 }
 
-Image CaptureScreen(HWND window) {
+Image ScreenCapture::CaptureScreen(HWND window) {
     if (window == nullptr)
         window = ::GetDesktopWindow();
     const FreeImageApi *api = Api();
@@ -108,25 +107,53 @@ Image CaptureScreen(HWND window) {
     // The display's size, not the window's.
     const int width = ::GetDeviceCaps(source.Get(), HORZRES);
     const int height = ::GetDeviceCaps(source.Get(), VERTRES);
-    // The screen goes straight into the pixels the image is scaled from: a DIB section laid out as FreeImage
-    // keeps its rows (bottom-up, 32 bits), which the image wraps instead of copying.
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void *bits = nullptr;
-    GdiObject<HBITMAP> pixels(::CreateDIBSection(source.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const MemoryDC memory(::CreateCompatibleDC(source.Get()));
-    if (!pixels || !memory)
+    if (!memory || !Fit(source.Get(), width, height))
         return {};
     {
-        const SelectedObject selected(memory.Get(), pixels.Get());
+        const SelectedObject selected(memory.Get(), m_pixels.Get());
         if (!::BitBlt(memory.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY))
             return {};
     }
     ::GdiFlush();  // GDI may batch its drawing into a DIB section; the pixels are read directly from here on
+    // The image wraps the pixels instead of copying them: a DIB section laid out as FreeImage keeps its rows
+    // (bottom-up, each padded to four bytes).
     constexpr int kStandardBitmap = 1;  // FreeImage's FIT_BITMAP
-    FIBITMAP *header = api->AllocateHeaderForBits(static_cast<BYTE *>(bits), static_cast<unsigned>(width) * 4,
-                                                  kStandardBitmap, width, height, 32, 0, 0, 0);
-    return header != nullptr ? Image(header, std::move(pixels)) : Image();
+    return Image(api->AllocateHeaderForBits(static_cast<BYTE *>(m_bits), BmpRowStride(width), kStandardBitmap, width,
+                                            height, 24, 0, 0, 0));
+}
+
+void ScreenCapture::Prepare() {
+    const WindowDC screen(nullptr);
+    if (Api() == nullptr || !screen ||
+        !Fit(screen.Get(), ::GetDeviceCaps(screen.Get(), HORZRES), ::GetDeviceCaps(screen.Get(), VERTRES)))
+        return;
+    // One write a page makes the system commit them all now rather than in the next capture's copy.
+    const size_t size = static_cast<size_t>(BmpRowStride(m_width)) * static_cast<size_t>(m_height);
+    SYSTEM_INFO system = {};
+    ::GetSystemInfo(&system);
+    for (size_t offset = 0; offset < size; offset += system.dwPageSize)
+        static_cast<volatile BYTE *>(m_bits)[offset] = 0;
+}
+
+void ScreenCapture::Release() {
+    m_pixels.Reset();
+    m_bits = nullptr;
+    m_width = m_height = 0;
+}
+
+bool ScreenCapture::Fit(HDC screen, int width, int height) {
+    if (m_pixels && width == m_width && height == m_height)
+        return true;
+    Release();
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    m_pixels.Reset(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+    if (!m_pixels)
+        return false;
+    m_width = width;
+    m_height = height;
+    return true;
 }
 
 Image RescaleImage(Image source, double width, double height, bool percent, int filter) {

@@ -88,7 +88,7 @@ void frmLargeView::UpdateImage(Image hDIB) {
 bool frmLargeView::UpdateScreenShot(int16_t deskNum) {
     if (deskNum < 1 || deskNum > 4)
         return false;
-    auto picture = LoadPictureFile(ScreenshotPath(deskNum));
+    auto picture = LoadPictureFile(ScreenshotPath(deskNum), DesktopPicture(deskNum));
     if (!picture)
         return false;
     m_desk1[static_cast<size_t>(deskNum - 1)].SetPicture(std::move(picture));

@@ -3,6 +3,7 @@
 #include "AnsiText.h"
 #include "HubRun.h"
 #include "SwitcherTestSupport.h"
+#include "ViewFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +23,32 @@ TEST(SwitcherRoad, AHotKeySwitchLeavesAPictureAndTheRoadSurvivesADeadSwitcherAnd
     for (int desk = 1; desk <= 4; ++desk)
         ASSERT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": started", 1, 30000)) << desk;
 
-    // Desktop 1 -> 3 with the default hot key.
-    PressHotKey(MOD_WIN, '3');
-    EXPECT_TRUE(monitor.WaitFor("cDesktop3: switched to desk3", 2));
+    // Desktop 1 -> 3 with the default hot key, an orange window over the bottom-right quarter of the screen (the
+    // shells' windows open at the top left).
+    const COLORREF orange = RGB(255, 160, 0);
+    {
+        const ColourWindow marker(orange, {640, 512, 1280, 1024});
+        PressHotKey(MOD_WIN, '3');
+        EXPECT_TRUE(monitor.WaitFor("cDesktop3: switched to desk3", 2));
+    }
     const std::string file = ToAnsi(folder.File(L"desktop1.bmp"));
     ASSERT_TRUE(monitor.WaitFor("Tavik1: saved " + file));
     for (int desk : {2, 3, 4})
         EXPECT_TRUE(monitor.WaitFor("Tavik" + std::to_string(desk) + ": reloaded the picture of desktop 1")) << desk;
-    EXPECT_EQ(FileBmp(folder.File(L"desktop1.bmp")), Thumbnail);
+    ASSERT_EQ(FileBmp(folder.File(L"desktop1.bmp")), Thumbnail);
+    // The picture is the screen's, upright: the window is its bottom-right quarter (blue, green, red in the file).
+    const std::string bmp = ReadFileBytes(folder.File(L"desktop1.bmp"));
+    const auto orangeIn = [&](int left, int top, int right, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x)
+                count += bmp.compare(Thumbnail.offset + (Thumbnail.height - 1 - y) * BmpRowStride(Thumbnail.width) + 3 * x,
+                                     3, "\x00\xA0\xFF", 3) == 0;
+        }
+        return count;
+    };
+    EXPECT_GT(orangeIn(280, 216, 559, 431), 270 * 205);
+    EXPECT_EQ(orangeIn(0, 0, 559, 206) + orangeIn(0, 206, 270, 431), 0);
     EXPECT_TRUE(monitor.Matching("Tavik1: reloaded").empty());
     for (const wchar_t *other : {L"desktop2.bmp", L"desktop3.bmp", L"desktop4.bmp"})
         EXPECT_FALSE(FileExists(folder.File(other))) << other;
