@@ -42,6 +42,7 @@ public:
         return code;
     }
     HWND Window() const { return FindTaggedWindow("Tavik3_APPLICATION"); }
+    std::vector<std::string> Traced(const std::string &part) const { return m_monitor.Matching(part); }
     bool Send(std::string_view word) const { return SendCopyData(Window(), word); }
     std::wstring Screenshot() const { return folder.File(L"desktop3.bmp"); }
     TempFolder folder;
@@ -73,15 +74,21 @@ TEST(TavikTest, OnlyExactWordsAreCommandsTheIconComesBackAndALeaveAsksSavesThenT
     EXPECT_TRUE(ShellHadIcon(tavik.Window()));
 
     // Woken by SwitchToDesktop1, then Switcher1Update3, Switcher2Update3 and Switcher4Update3 as the other
-    // switchers are, a reader notes the file's size (0: none): an update must find the whole file.
+    // switchers are, a reader notes the file's size (0: none): an update must find the whole file. It notes
+    // when the switch was asked for too: the picture must be of the desktop being left, so its capture has
+    // ended by then. (Under Wine a switch does not change the screen, and a window put up at the request
+    // reaches the screen tens of milliseconds after a capture that follows it.)
     using Wakes = std::vector<std::pair<int16_t, uint32_t>>;
     Wakes wakes;
+    double asked = 0;
     std::thread reader([&] {
         const int16_t indices[] = {41, 2, 12, 33};
         const HANDLE handles[] = {events.Get(41), events.Get(2), events.Get(12), events.Get(33)};
         ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
         DWORD woken = 0;
         while (wakes.size() < 4 && (woken = ::WaitForMultipleObjects(4, handles, FALSE, 10000)) < WAIT_OBJECT_0 + 4) {
+            if (wakes.empty())
+                asked = DebugMonitor::Now();
             WIN32_FILE_ATTRIBUTE_DATA data = {};
             const bool exists = ::GetFileAttributesExW(tavik.Screenshot().c_str(), GetFileExInfoStandard, &data);
             wakes.emplace_back(indices[woken - WAIT_OBJECT_0], exists ? data.nFileSizeLow : 0);
@@ -97,6 +104,12 @@ TEST(TavikTest, OnlyExactWordsAreCommandsTheIconComesBackAndALeaveAsksSavesThenT
         << "an update before the file was whole";
     EXPECT_EQ(events.SetSince(), std::set<int16_t>{}) << "no other event is set";
     EXPECT_EQ(FileBmp(tavik.Screenshot()), Thumbnail);
+    // The switcher's trace of the leave says when the command came and how long its capture took.
+    std::smatch times;
+    const std::vector<std::string> left = tavik.Traced("Tavik3: saved ");
+    ASSERT_EQ(left.size(), 1u);
+    ASSERT_TRUE(std::regex_search(left[0], times, std::regex("command at ([0-9.]+) ms: capture ([0-9.]+) ")));
+    EXPECT_LT(std::stod(times[1]) + std::stod(times[2]), asked) << "captured after the switch was asked for";
     for (const wchar_t *other : {L"desktop1.bmp", L"desktop2.bmp", L"desktop4.bmp", L"desktop3.bmp.new"})
         EXPECT_FALSE(FileExists(tavik.folder.File(other))) << other;
     ASSERT_TRUE(tavik.Send("EndApp"));
