@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <regex>
 #include <thread>
 #include <vector>
@@ -116,7 +117,7 @@ TEST(TavikTest, OnlyExactWordsAreCommandsTheIconComesBackAndALeaveAsksSavesThenT
     EXPECT_EQ(tavik.ExitCode(), 0u);
 }
 
-TEST(TavikTest, WithoutFreeImageTheSwitchIsStillAskedForAndAnyFreeImageThatComesLaterTakesThePicture) {
+TEST(TavikTest, AnyFreeImageTakesPicturesReplacedWholeOrNotAtAllAndWithoutOneTheSwitchIsStillAskedFor) {
     HubEvents events;
     const auto leave = [&](const TavikRun &tavik) {
         std::set<int16_t> seen;
@@ -140,6 +141,30 @@ TEST(TavikTest, WithoutFreeImageTheSwitchIsStillAskedForAndAnyFreeImageThatComes
     ASSERT_TRUE(decorated.Start());
     EXPECT_TRUE(leave(decorated));
     EXPECT_EQ(FileBmp(decorated.Screenshot()), Thumbnail);
+
+    // A picture is replaced whole: another switcher looking at it while it is written again finds the old one or
+    // the new one, always whole; a write that fails (here the new file cannot be made) leaves the old one as it was.
+    const auto file = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        const bool exists = ::GetFileAttributesExW(decorated.Screenshot().c_str(), GetFileExInfoStandard, &data);
+        return std::pair<uint32_t, uint64_t>(exists ? data.nFileSizeLow : 0, uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 |
+                                                                                 data.ftLastWriteTime.dwLowDateTime);
+    };
+    std::atomic<bool> written = false;
+    std::set<uint32_t> sizes;
+    std::thread looker([&] {
+        while (!written)
+            sizes.insert(file().first);
+    });
+    EXPECT_TRUE(leave(decorated));
+    written = true;
+    looker.join();
+    EXPECT_EQ(sizes, std::set<uint32_t>{54 + Thumbnail.size});
+    const auto before = file();
+    ASSERT_TRUE(::CreateDirectoryW((decorated.Screenshot() + L".new").c_str(), nullptr));
+    EXPECT_TRUE(leave(decorated));
+    EXPECT_EQ(file(), before) << "the old picture was touched";
+    ::RemoveDirectoryW((decorated.Screenshot() + L".new").c_str());
 }
 
 TEST(TavikTest, EachMissingEventIsLoggedAndReportedAndEndsTheProgramUnlessTheSetEndedWhileItStarted) {
