@@ -37,19 +37,30 @@ BOOL CALLBACK FindTagged(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
-// Looked up afresh for every command: the receiver may have started, ended or restarted in between.
+// The window that took the last command. It is asked again while it still carries the tag: searching the
+// desktop's windows costs milliseconds on the road of every switch, and a receiver that ended or restarted has
+// another window by then.
+struct Receiver {
+    std::string tag;
+    HWND window = nullptr;
+};
+
 // EnumWindows lists the top-level windows of this thread's desktop only, which is the relay's own.
-HWND FindReceiver(const std::string &tag) {
+HWND FindReceiver(Receiver &last, const std::string &tag) {
+    if (last.window != nullptr && last.tag == tag &&
+        ::GetPropA(last.window, tag.c_str()) == reinterpret_cast<HANDLE>(1))
+        return last.window;
     Search search{tag.c_str(), nullptr};
     ::EnumWindows(FindTagged, reinterpret_cast<LPARAM>(&search));
+    last = {tag, search.found};
     return search.found;
 }
 
-void HandOn(const RelayAction &action, ULONGLONG started, HANDLE hub) {
-    HWND receiver = FindReceiver(action.tag);
+void HandOn(const RelayAction &action, ULONGLONG started, HANDLE hub, Receiver &last) {
+    HWND receiver = FindReceiver(last, action.tag);
     while (receiver == nullptr && LooksAgainForReceiver(kDeskNum, action, ::GetTickCount64() - started)) {
         ::Sleep(kLookAgainMs);
-        receiver = FindReceiver(action.tag);
+        receiver = FindReceiver(last, action.tag);
     }
     if (receiver == nullptr) {
         // A hub that sets its own close event is ending: its window may be gone already, and nothing is lost.
@@ -90,6 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (hub)
         waitList.push_back(hub.Get());
     Trace(RelayLogPrefix(kDeskNum) + "waiting");
+    Receiver last;
     for (;;) {
         const DWORD result =
             ::WaitForMultipleObjects(static_cast<DWORD>(waitList.size()), waitList.data(), FALSE, INFINITE);
@@ -107,7 +119,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         }
         const RelayAction action = ActionOfEvent(kDeskNum, indices[result - WAIT_OBJECT_0]);
         if (!action.word.empty())
-            HandOn(action, started, hub.Get());
+            HandOn(action, started, hub.Get(), last);
         if (action.end)
             return 0;
     }
