@@ -1,12 +1,4 @@
-# Cross build of the Windows programs with Debian's mingw-w64 x86-64 compiler (posix threads variant).
-set(CMAKE_SYSTEM_NAME Windows)
+# The 64-bit Windows programs: Debian's mingw-w64 x86-64 compiler.
+set(VARNEL_TRIPLET x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# CTest runs the Windows test programs through Wine (the 64-bit loader, chosen by the program).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-exec.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
