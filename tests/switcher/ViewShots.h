@@ -1,5 +1,5 @@
 // Pictures for the Wine tests: the screen as X shows it (or a bitmap) and its pixels, BMP files of them, copies
-// kept under build/mingw/tests/screenshots for a reader to look at.
+// kept under build/<tree>/tests/screenshots for a reader to look at.
 #pragma once
 #include "Handles.h"
 #include "TestSupport.h"
