@@ -138,10 +138,11 @@ void SetHotKeys(PanelSettings &settings, const HotKeySet &set) {
 HotKeySet FirstStartSetShown(bool hubRuns, const std::function<bool(const HotKeySet &)> &registersWhole) {
     if (hubRuns)
         return DefaultHotKeySet;
-    for (const HotKeySet &set : FirstStartHotKeySets())
-        if (registersWhole(set))
-            return set;
-    return DefaultHotKeySet;
+    // The hub's own choice, with the panel's trial as Windows' answer (which ids it refused does not matter here).
+    const FirstStartChoice choice = ChooseFirstStartSet([&](const HotKeySet &set) {
+        return registersWhole(set) ? std::vector<int32_t>() : std::vector<int32_t>{1};
+    });
+    return choice.taken ? FirstStartHotKeySets()[*choice.taken] : DefaultHotKeySet;
 }
 
 HotKeyStatus TriedStatus(bool registered, int32_t modifiers, uint16_t key, const HubHotKeys &hub) {

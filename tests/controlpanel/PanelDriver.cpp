@@ -45,6 +45,18 @@ std::optional<std::string> RunValue() {
     return text;
 }
 
+std::string Saved(const char *name) {
+    char text[1024] = {};
+    DWORD number = 0, size = sizeof text;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsKeyPath, name, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS)
+        return text;
+    size = sizeof number;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsKeyPath, name, RRF_RT_REG_DWORD, nullptr, &number, &size) ==
+        ERROR_SUCCESS)
+        return std::to_string(number);
+    return "";
+}
+
 PanelProcess::PanelProcess(const TempFolder &folder) {
     const std::wstring recorder = TestBinDir() + L"\\recorder.exe";
     EXPECT_TRUE(folder.Add(ProgramFolder() + L"\\VarnelControlPanel.exe", L"VarnelControlPanel.exe") &&

@@ -24,6 +24,8 @@ void WriteString(const char *key, const char *name, const std::string &text, DWO
 void WriteHeldHotKeys(DWORD mask);
 // The log-on Run value "Varnel" (REG_SZ), if there is one.
 std::optional<std::string> RunValue();
+// A value of the settings key as text, numbers in decimal ("" when there is none).
+std::string Saved(const char *name);
 
 class PanelProcess {
 public:

@@ -6,7 +6,6 @@
 #include "Fonts.h"
 #include "PanelDriver.h"
 #include "PanelRules.h"
-#include "Registry.h"
 #include "core/EventNames.h"
 
 #include <gtest/gtest.h>
@@ -128,17 +127,6 @@ std::wstring BoxText(HWND box) {
     for (HWND part = nullptr; (part = ::FindWindowExA(box, part, "Static", nullptr)) != nullptr;)
         text += WideWindowText(part);
     return text;
-}
-
-// A saved value as text, numbers in decimal ("" when there is none).
-std::string Saved(const char *name) {
-    Registry::Value value;
-    for (const uint32_t type : {RegTypeSz, RegTypeDword}) {
-        if (Registry::QueryValue(HKEY_CURRENT_USER, SettingsKeyPath, name, type, value))
-            return std::holds_alternative<int32_t>(value) ? std::to_string(std::get<int32_t>(value))
-                                                          : std::get<std::string>(value);
-    }
-    return "";
 }
 
 }  // namespace
