@@ -6,10 +6,12 @@
 #include "cDesktop.h"
 #include "core/EventNames.h"
 #include "core/HubState.h"
+#include "core/ProgramFiles.h"
 
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -94,9 +96,6 @@ void Supervisor::Signalled(HANDLE handle) {
 
 namespace {
 
-const wchar_t *const kSetPrograms[] = {L"Tavik1.exe",  L"Tavik2.exe",  L"Tavik3.exe",
-                                       L"Tavik4.exe",  L"Pellum1.exe", L"Pellum2.exe",
-                                       L"Pellum3.exe", L"Pellum4.exe", L"VarnelEventHandler.exe"};
 constexpr int kRounds = 4;
 constexpr DWORD kRoundMs = 1500;
 
@@ -113,8 +112,9 @@ std::vector<KernelHandle> RunningSetPrograms(const std::wstring &programDirector
     for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (!::ProcessIdToSessionId(entry.th32ProcessID, &session) || session != ownSession)
             continue;
-        if (std::none_of(std::begin(kSetPrograms), std::end(kSetPrograms),
-                         [&](const wchar_t *name) { return SameProgramPath(entry.szExeFile, name); }))
+        const std::span<const std::wstring_view> set = SetProgramFiles();
+        if (std::none_of(set.begin(), set.end(),
+                         [&](std::wstring_view name) { return SameProgramPath(entry.szExeFile, name); }))
             continue;
         KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE,
                                            entry.th32ProcessID));

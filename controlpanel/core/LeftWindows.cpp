@@ -1,41 +1,12 @@
 #include "LeftWindows.h"
 
-#include <algorithm>
-#include <array>
+#include "core/ProgramFiles.h"
+
 
 namespace {
 
-// Varnel's own programs and the shell: their windows end with the set or belong to the desktop itself.
-constexpr std::array<std::wstring_view, 13> kNotTheUsers = {L"Varnel.exe",
-                                                            L"Tavik1.exe",
-                                                            L"Tavik2.exe",
-                                                            L"Tavik3.exe",
-                                                            L"Tavik4.exe",
-                                                            L"Pellum1.exe",
-                                                            L"Pellum2.exe",
-                                                            L"Pellum3.exe",
-                                                            L"Pellum4.exe",
-                                                            L"VarnelEventHandler.exe",
-                                                            L"VarnelControlPanel.exe",
-                                                            L"varnelerror.exe",
-                                                            L"explorer.exe"};
 constexpr size_t kMaxTitle = 48;
 constexpr size_t kMaxListed = 8;
-
-wchar_t FoldAscii(wchar_t c) {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-// File names compare as Windows compares them for these ASCII names: without regard to case.
-bool SameFileName(std::wstring_view a, std::wstring_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
-std::wstring_view FileName(std::wstring_view path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
 
 // At most `count` UTF-16 units, never half of a surrogate pair.
 std::wstring_view CutTitle(std::wstring_view title, size_t count) {
@@ -65,9 +36,9 @@ std::wstring DesktopObjectName(int16_t desk) {
 bool IsUsersWindow(const TopWindow &window) {
     if (!window.visible || window.owned || window.toolWindow)
         return false;
-    const std::wstring_view program = FileName(window.imagePath);
-    return std::none_of(kNotTheUsers.begin(), kNotTheUsers.end(),
-                        [&](std::wstring_view name) { return SameFileName(program, name); });
+    // Varnel's own windows end with the set; the shell's belong to the desktop itself.
+    const std::wstring_view program = FileNameOf(window.imagePath);
+    return !IsVarnelProgramFile(program) && !EqualIgnoringCase(program, L"explorer.exe");
 }
 
 std::wstring DeskDisplayName(int16_t desk, const std::optional<std::wstring> &stored) {
@@ -75,7 +46,7 @@ std::wstring DeskDisplayName(int16_t desk, const std::optional<std::wstring> &st
 }
 
 std::wstring LeftWindowLine(const TopWindow &window, std::wstring_view deskName) {
-    std::wstring name(window.title.empty() ? FileName(window.imagePath) : CutTitle(window.title, kMaxTitle));
+    std::wstring name(window.title.empty() ? FileNameOf(window.imagePath) : CutTitle(window.title, kMaxTitle));
     if (name.size() < window.title.size())
         name += L"...";
     return name + L" (" + std::wstring(deskName) + L")";

@@ -1,21 +1,8 @@
 #include "HubState.h"
 
-#include <algorithm>
-#include <cwctype>
+#include "core/ProgramFiles.h"
 
-namespace {
 
-bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
-}
-
-std::wstring_view FileName(std::wstring_view path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 bool RefusesElevatedStart(int32_t elevationType, std::optional<uint32_t> enableLua) {
     return elevationType == ElevationTypeFull && enableLua.value_or(1) != 0;
@@ -23,7 +10,7 @@ bool RefusesElevatedStart(int32_t elevationType, std::optional<uint32_t> enableL
 
 bool StartsAgainOnDesktopOne(std::wstring_view threadDesktop) {
     // Desktop names are told apart without letter case.
-    return !threadDesktop.empty() && !EqualNoCase(threadDesktop, L"Default");
+    return !threadDesktop.empty() && !EqualIgnoringCase(threadDesktop, L"Default");
 }
 
 int16_t DesktopState::HotKeyTarget(int32_t id) const {
@@ -72,11 +59,11 @@ std::vector<DesktopProgram> StartOrder(int16_t desk) {
 }
 
 bool SameProgramPath(std::wstring_view a, std::wstring_view b) {
-    return !a.empty() && EqualNoCase(a, b);
+    return !a.empty() && EqualIgnoringCase(a, b);
 }
 
 bool IsShellProcess(std::wstring_view imagePath, std::wstring_view explorerPath, bool ownsDesktopWindow) {
     // By file name: Wine names the same shell program "C:\windows\explorer.exe" or, at other times,
     // "C:\windows\system32\explorer.exe".
-    return !ownsDesktopWindow && SameProgramPath(FileName(imagePath), FileName(explorerPath));
+    return !ownsDesktopWindow && SameProgramPath(FileNameOf(imagePath), FileNameOf(explorerPath));
 }
