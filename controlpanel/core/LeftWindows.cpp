@@ -2,7 +2,6 @@
 
 #include "core/ProgramFiles.h"
 
-
 namespace {
 
 constexpr size_t kMaxTitle = 48;
