@@ -4,23 +4,15 @@
 # with EnableLUA set, the full token Wine gives every program reads as an administrator's elevated one.
 #   installer-test.sh SETUP_EXE STAGE_DIR TOUR_EXE SLEEPER_EXE      (WINEPREFIX: the booted test prefix)
 set -uo pipefail
-setup=$1 stage=$2 tour=$3 sleeper=$4 source_prefix=$WINEPREFIX
+setup=$1 stage=$2 tour=$3 sleeper=$4
 # Wine takes its command lines and file names from the locale: non-ASCII letters need a UTF-8 one.
 export LC_ALL=C.UTF-8
 work=$(mktemp -d /tmp/varnel-installer.XXXXXX)
-source "$(dirname "$0")/../../tools/wine-env.sh"
-wine_arch "$(pe_arch "$setup")" "$work/prefix"
-cp -a "$source_prefix" "$WINEPREFIX"
-rm -f "$WINEPREFIX"/*.lock
+source "$(dirname "$0")/checks.sh"
+throwaway_prefix "$(pe_arch "$setup")" "$work/prefix"
 trap 'wine_down; rm -rf "$work"' EXIT
 wine_up "$sleeper"
 
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); return 1; fi
-}
 wait_for() {  # wait_for SECONDS COMMAND...: polls COMMAND until it succeeds
     local end=$((SECONDS + $1))
     shift

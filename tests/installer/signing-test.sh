@@ -4,18 +4,12 @@
 # Authenticode signature that verifies against that certificate.
 #   signing-test.sh PROGRAM_DIR PLUGIN_DIR VERSION ARCH SLEEPER_EXE     (WINEPREFIX: the booted test prefix)
 set -uo pipefail
-program=$1 plugin_dir=$2 version=$3 arch=$4 sleeper=$5 source_prefix=$WINEPREFIX
+program=$1 plugin_dir=$2 version=$3 arch=$4 sleeper=$5
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d /tmp/varnel-signing.XXXXXX)
-source "$root/tools/wine-env.sh"
+source "$(dirname "$0")/checks.sh"
 trap 'wine_down; rm -rf "$work"' EXIT
 
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" 2>/dev/null | grep -q '^Signature verification: ok'; }
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Varnel test signing" \
@@ -32,9 +26,7 @@ shipped=("$dist/stage-$arch"/Varnel/*.exe "$dist/stage-$arch"/Varnel/*.dll "$dis
 check "${#shipped[@]} programs and libraries found, the guide being no program" [ ${#shipped[@]} -ge 14 ]
 for f in "${shipped[@]}"; do check "$(basename "$f") is signed" signed "$f"; done
 
-wine_arch "$arch" "$work/prefix"
-cp -a "$source_prefix" "$WINEPREFIX"
-rm -f "$WINEPREFIX"/*.lock
+throwaway_prefix "$arch" "$work/prefix"
 wine_up "$sleeper"
 check "the uninstaller the installer writes is signed" eval 'wine "$setup" /S /D=C:\\Signed >/dev/null 2>&1 &&
     signed "$WINEPREFIX/drive_c/Signed/Uninstall.exe"'
